@@ -1,0 +1,27 @@
+// Choosing a backend from the --device value every program takes:
+// auto | hid | sim[:OPTION,...] | script:FILE.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "common/clock.h"
+#include "device/hid_transport.h"
+
+namespace kvrns::device {
+
+struct OpenedBackend {
+    std::unique_ptr<HidBackend> backend;
+    std::string error;    // non-empty when the value or its file is wrong
+    bool simulated = false;
+};
+
+OpenedBackend makeBackend(std::string_view spec, SecondsClock clock = steadySeconds());
+
+inline constexpr std::string_view kDeviceSpecHelp =
+    "auto | hid | sim[:OPTION,...] | script:FILE\n"
+    "  sim options: unplugged, silent=REG, wrong-echo, invalid, late, garbage,\n"
+    "               seed=N, NAME=VALUE (a reading, such as temperature=105)";
+
+}  // namespace kvrns::device
