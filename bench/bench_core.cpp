@@ -2,10 +2,14 @@
 // full-speed USB HID exchange takes.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+
 #include "device/device_link.h"
 #include "device/sim_supply.h"
 #include "protocol/commands.h"
+#include "protocol/engine.h"
 #include "protocol/linear.h"
+#include "settings/settings.h"
 
 namespace kvrns {
 namespace {
@@ -38,6 +42,36 @@ void BM_sixteenRequestSequence(benchmark::State& state)
     benchmark::DoNotOptimize(telemetry);
 }
 BENCHMARK(BM_sixteenRequestSequence)->Unit(benchmark::kMicrosecond);
+
+// One whole polling cycle: sixteen exchanges, the readout and the warning
+// evaluation, against the ~32 ms the link itself needs.
+void BM_pollingCycle(benchmark::State& state)
+{
+    double now = 0;
+    device::SimSupply sim([&now] { return now; });
+    device::DeviceLink link(sim);
+    settings::SettingsStore store;
+    Engine engine(link, store, NumberLocale{});
+    engine.discover();
+    engine.tick();  // delivers the stored steps once
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(engine.tick());
+        now += 1.0;
+    }
+}
+BENCHMARK(BM_pollingCycle)->Unit(benchmark::kMicrosecond);
+
+void BM_settingsReadAndWrite(benchmark::State& state)
+{
+    const auto path = std::filesystem::temp_directory_path() / "kvrns-bench-TALVORN.txt";
+    settings::writeSettingsLine(path, settings::kDefaultLine);
+    for (auto _ : state) {
+        auto values = settings::readSettingsFile(path, NumberLocale{}).values;
+        settings::writeSettingsFile(path, *values);
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_settingsReadAndWrite)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kvrns

@@ -1,6 +1,8 @@
 // kvrns-cli: the supply on a terminal.
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,6 +24,9 @@ struct Environment {
     std::ostream& err;
     NumberLocale locale;
     SecondsClock clock = steadySeconds();
+    std::filesystem::path executableFolder{};  // where a portable TALVORN.txt may sit
+    std::function<const char*(const char*)> getenv = [](const char*) -> const char* { return nullptr; };
+    std::function<void(int milliseconds)> sleep = [](int) {};
 };
 
 // Runs one command line (without the program name); returns the exit status.
