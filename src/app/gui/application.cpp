@@ -1,0 +1,124 @@
+#include "app/gui/application.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLocale>
+#include <QMessageBox>
+#include <QScreen>
+#include <cstdlib>
+#include <iostream>
+
+#include "dashboard/dashboard_window.h"
+#include "dashboard/engine_bridge.h"
+#include "device/device_spec.h"
+#include "settings/settings.h"
+
+namespace kvrns::app {
+
+GuiOptions parseGuiOptions(const QStringList& arguments)
+{
+    GuiOptions options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        QString arg = arguments[i];
+        QString value;
+        bool hasValue = false;
+        if (const int eq = arg.indexOf('='); arg.startsWith(QLatin1String("--")) && eq > 0) {
+            value = arg.mid(eq + 1);
+            arg = arg.left(eq);
+            hasValue = true;
+        }
+        if (arg == QLatin1String("--device") || arg == QLatin1String("--settings")) {
+            if (!hasValue) {
+                if (i + 1 >= arguments.size()) {
+                    options.error = arg + QStringLiteral(" needs a value");
+                    return options;
+                }
+                value = arguments[++i];
+            }
+            (arg == QLatin1String("--device") ? options.device : options.settings) = value;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            options.help = true;
+        } else {
+            options.error = QStringLiteral("unknown argument '%1'").arg(arguments[i]);
+            return options;
+        }
+    }
+    return options;
+}
+
+InstanceGuard::InstanceGuard(QString key) : key_(std::move(key)) {}
+
+InstanceGuard::~InstanceGuard() = default;
+
+QString InstanceGuard::defaultKey()
+{
+    const QByteArray user = qgetenv("USER").isEmpty() ? qgetenv("USERNAME") : qgetenv("USER");
+    return QStringLiteral("kvrns-dashboard-") + QString::fromLocal8Bit(user);
+}
+
+bool InstanceGuard::claim()
+{
+    QLocalSocket probe;
+    probe.connectToServer(key_);
+    if (probe.waitForConnected(300)) return false;  // an instance answers
+    // Nobody answers: a socket left by a crashed instance may remain.
+    QLocalServer::removeServer(key_);
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    return server_->listen(key_);
+}
+
+namespace {
+
+void refuse(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("TALVORN"), text, QMessageBox::Ok);
+    box.exec();
+}
+
+NumberLocale userLocale()
+{
+    const QString point = QLocale::system().decimalPoint();
+    return NumberLocale{point.isEmpty() ? '.' : point.at(0).toLatin1() ? point.at(0).toLatin1() : '.'};
+}
+
+}  // namespace
+
+int runDashboard(const GuiOptions& options)
+{
+    InstanceGuard instance;
+    if (!instance.claim()) return EXIT_SUCCESS;  // a second start ends silently
+
+    const NumberLocale locale = userLocale();
+    const auto location = settings::locateSettings(
+        options.settings.isEmpty() ? std::nullopt : std::optional<std::filesystem::path>(options.settings.toStdString()),
+        QCoreApplication::applicationDirPath().toStdString(), [](const char* name) { return std::getenv(name); });
+    auto loaded = settings::loadSettings(location, locale);
+    if (!loaded.values) {
+        std::cerr << "kvrns: " << location.path.string() << ": " << loaded.detail << '\n';
+        refuse(QString::fromUtf8(settings::kFailureMessage.data(), static_cast<int>(settings::kFailureMessage.size())));
+        return EXIT_FAILURE;
+    }
+
+    auto opened = device::makeBackend(options.device.toStdString());
+    if (!opened.backend) {
+        std::cerr << "kvrns: " << opened.error << '\n';
+        refuse(QString::fromStdString(opened.error));
+        return EXIT_FAILURE;
+    }
+
+    settings::SettingsStore store(std::move(*loaded.values));
+    dashboard::EngineBridge engine(std::move(opened.backend), store, locale);
+    dashboard::DashboardWindow window({store, engine, location.path, locale, opened.simulated});
+    window.setEnding([] { QCoreApplication::quit(); });
+    window.load();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window.move(screen->availableGeometry().center() - window.rect().center());
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace kvrns::app

@@ -1,0 +1,1 @@
+// Present so the resource library builds before any picture exists.
