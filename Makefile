@@ -5,16 +5,25 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian 12 packages the build and the tests need.
 PACKAGES := cmake g++ make pkg-config \
-	qt6-base-dev libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev
+	qt6-base-dev libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev \
+	fonts-liberation
+# What `make bench` needs beyond that: a virtual X server for the dashboard.
+BENCH_PACKAGES := xvfb xauth
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench sanitize clean
+.PHONY: all deps bench-deps configure build run test bench screenshots sanitize clean
 
 all: build
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES)"
+
+bench-deps:
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(BENCH_PACKAGES)"
+
+install-packages:
+	@missing=""; for p in $(WANTED); do \
 		dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -29,14 +38,25 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 
+# The dashboard on the simulated supply; on a machine without a display, the
+# same supply on the terminal.
 run: build
-	$(BUILD_DIR)/src/kvrns-cli status --device sim
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		$(BUILD_DIR)/src/kvrns --device sim; \
+	else \
+		echo "No display found: showing the simulated supply on the terminal instead."; \
+		$(BUILD_DIR)/src/kvrns-cli status --device sim --cycles 3; \
+	fi
 
 test: build
 	ctest --test-dir $(BUILD_DIR) -j$(JOBS) --output-on-failure
 
-bench: build
+bench: bench-deps build
 	$(BUILD_DIR)/bench/kvrns_bench
+	bench/dashboard_load.sh $(BUILD_DIR)/src/kvrns 60
+
+screenshots: build
+	cmake --build $(BUILD_DIR) --target screenshots
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

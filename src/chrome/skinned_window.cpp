@@ -1,6 +1,5 @@
 #include "chrome/skinned_window.h"
 
-#include <QBitmap>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -24,15 +23,22 @@ float screenScale()
 
 QRegion keyRegion(const QImage& face)
 {
-    QImage image = face.convertToFormat(QImage::Format_ARGB32);
-    QImage mask = image.createMaskFromColor(qRgb(255, 255, 0), Qt::MaskOutColor);
-    if (image.hasAlphaChannel()) {
-        const QImage alpha = image.createAlphaMask();
-        for (int y = 0; y < mask.height(); ++y)
-            for (int x = 0; x < mask.width(); ++x)
-                if (alpha.pixelIndex(x, y) == 0) mask.setPixel(x, y, 0);
+    // Runs of kept pixels, row by row: a pixel is a hole when it is the key
+    // colour or fully transparent.
+    const QImage image = face.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = SkinColourKey.rgb();
+    QRegion region;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int x = 0;
+        while (x < image.width()) {
+            while (x < image.width() && (qAlpha(row[x]) == 0 || row[x] == key)) ++x;
+            const int start = x;
+            while (x < image.width() && qAlpha(row[x]) != 0 && row[x] != key) ++x;
+            if (x > start) region += QRect(start, y, x - start, 1);
+        }
     }
-    return QRegion(QBitmap::fromImage(mask));
+    return region;
 }
 
 }  // namespace

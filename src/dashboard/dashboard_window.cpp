@@ -11,6 +11,7 @@
 #include "dashboard/engine_bridge.h"
 #include "dashboard/gauge_view.h"
 #include "settings/settings.h"
+#include "warnings/warning_points.h"
 
 namespace kvrns::dashboard {
 namespace {
@@ -132,8 +133,10 @@ void DashboardWindow::createFrame()
         ->setObjectName(QStringLiteral("Image3"));
     findChild<chrome::PictureLabel*>(QStringLiteral("Image3"))->showPicture(imageList2_.at(4), 4);
 
-    addText(QStringLiteral("TitleDC"), QStringLiteral("DC Output"), {840, 4980, 3000, 420}, 13.5, true, Qt::white);
-    addText(QStringLiteral("TitleAC"), QStringLiteral("AC Input"), {8160, 8400, 3000, 420}, 13.5, true, Qt::white);
+    // The section titles sit on the light aluminium inset.
+    const QColor engraved(48, 52, 58);
+    addText(QStringLiteral("TitleDC"), QStringLiteral("DC Output"), {840, 4980, 3000, 420}, 13.5, true, engraved);
+    addText(QStringLiteral("TitleAC"), QStringLiteral("AC Input"), {8160, 8400, 3000, 420}, 13.5, true, engraved);
 }
 
 void DashboardWindow::createGauges()
@@ -142,8 +145,8 @@ void DashboardWindow::createGauges()
     const std::array<int, 3> xs{1440, 5880, 10320};
     const std::array<GaugeKind, 3> kinds{GaugeKind::Power, GaugeKind::Efficiency, GaugeKind::Temperature};
     for (int g = 0; g < 3; ++g) {
-        addText(indexed("GaugeTitle", g), QLatin1String(titles[g]), {xs[g], 1380, 3555, 420}, 13.5, true,
-                QColor(210, 214, 220), Qt::AlignHCenter | Qt::AlignTop);
+        addText(indexed("GaugeTitle", g), QLatin1String(titles[g]), {xs[g], 1380, 3555, 420}, 13.5, true, kSilver,
+                Qt::AlignHCenter | Qt::AlignTop);
         auto* view = new GaugeView(kinds[g], this);
         view->setObjectName(QStringLiteral("QLabel%1").arg(g + 1));
         view->setGeometry(twips().rect(xs[g], 1800, 3555, 2085));
@@ -239,10 +242,10 @@ void DashboardWindow::createCurrentGroup()
 
         const int plusTop = i == 0 ? kWarnTop : warnTop + 20;
         const bool enabled = i < 4;
-        LabelA_[i] = addPicture(indexed("LabelA", i), imageList2_.at(enabled ? 16 : 31), enabled ? 16 : 31,
-                                {kPlusX, plusTop, kArrowW, kArrowH});
-        LabelB_[i] = addPicture(indexed("LabelB", i), imageList2_.at(enabled ? 13 : 32), enabled ? 13 : 32,
-                                {kPlusX, plusTop + kMinusBelow, kArrowW, kArrowH});
+        plusTwips_[i] = {kPlusX, plusTop, kArrowW, kArrowH};
+        minusTwips_[i] = plusTwips_[i].translated(0, kMinusBelow);
+        LabelA_[i] = addPicture(indexed("LabelA", i), imageList2_.at(enabled ? 16 : 31), enabled ? 16 : 31, plusTwips_[i]);
+        LabelB_[i] = addPicture(indexed("LabelB", i), imageList2_.at(enabled ? 13 : 32), enabled ? 13 : 32, minusTwips_[i]);
         if (!enabled) {
             LabelA_[i]->setEnabled(false);
             LabelB_[i]->setEnabled(false);
@@ -275,15 +278,17 @@ void DashboardWindow::createVoltageGroup()
         LLabel_txt_[j] = addText(indexed("LLabel_txt", j), {}, {12640, top + 60, 1200, 300}, 9.75, true);
 
         const int fine = 8 + j, warn = 11 + j;
-        LabelA_[fine] = addPicture(indexed("LabelA", fine), imageList2_.at(16), 16, {kFineTuneX, top + 20, kArrowW, kArrowH});
-        LabelB_[fine] = addPicture(indexed("LabelB", fine), imageList2_.at(13), 13,
-                                   {kFineTuneX, top + 20 + kMinusBelow, kArrowW, kArrowH});
+        plusTwips_[fine] = {kFineTuneX, top + 20, kArrowW, kArrowH};
+        minusTwips_[fine] = plusTwips_[fine].translated(0, kMinusBelow);
+        plusTwips_[warn] = {kVoltPlusX, top + 20, kArrowW, kArrowH};
+        minusTwips_[warn] = plusTwips_[warn].translated(0, kMinusBelow);
+        LabelA_[fine] = addPicture(indexed("LabelA", fine), imageList2_.at(16), 16, plusTwips_[fine]);
+        LabelB_[fine] = addPicture(indexed("LabelB", fine), imageList2_.at(13), 13, minusTwips_[fine]);
         // Only the +12V output can be fine-tuned from the dashboard.
         LabelA_[fine]->setVisible(fine == 10);
         LabelB_[fine]->setVisible(fine == 10);
-        LabelA_[warn] = addPicture(indexed("LabelA", warn), imageList2_.at(16), 16, {kVoltPlusX, top + 20, kArrowW, kArrowH});
-        LabelB_[warn] = addPicture(indexed("LabelB", warn), imageList2_.at(13), 13,
-                                   {kVoltPlusX, top + 20 + kMinusBelow, kArrowW, kArrowH});
+        LabelA_[warn] = addPicture(indexed("LabelA", warn), imageList2_.at(16), 16, plusTwips_[warn]);
+        LabelB_[warn] = addPicture(indexed("LabelB", warn), imageList2_.at(13), 13, minusTwips_[warn]);
     }
 }
 
@@ -339,7 +344,10 @@ void DashboardWindow::createTimers()
     connect(tmrDelay_, &QTimer::timeout, this, &DashboardWindow::pollTick);
     connect(timer1_, &QTimer::timeout, this, &DashboardWindow::stepPowerAndTemperature);
     connect(timer3_, &QTimer::timeout, this, &DashboardWindow::stepEfficiency);
-    connect(timer2_, &QTimer::timeout, this, &DashboardWindow::firstHelpTick);
+    connect(timer2_, &QTimer::timeout, this, &DashboardWindow::helpTick);
+    connect(timer5_, &QTimer::timeout, this, &DashboardWindow::hideHelp);
+    connectArrows();
+    installHelpClearing();
 }
 
 void DashboardWindow::load()
@@ -348,6 +356,7 @@ void DashboardWindow::load()
     tmrDelay_->start();
     timer2_->start();
     connect(&setup_.engine, &EngineBridge::tickReported, this, &DashboardWindow::applyReport);
+    connect(&setup_.engine, &EngineBridge::requestDone, this, &DashboardWindow::applyRequest);
 }
 
 void DashboardWindow::showSettings()
@@ -380,8 +389,9 @@ void DashboardWindow::showSecondRail(bool shown)
     }
 }
 
-void DashboardWindow::firstHelpTick()
+void DashboardWindow::helpTick()
 {
+    timer2_->stop();
     if (!focusClickDone_) {
         // The one-time start-up activation: to the front, focused, and the
         // stored fine-tune steps and rail mode due for delivery.
@@ -390,6 +400,200 @@ void DashboardWindow::firstHelpTick()
         focusClickDone_ = true;
         setup_.engine.clearSetVolNum();
     }
+    if (hoverArea_ == bottonB_num_) {
+        if (hoverArea_ == 1 && lastPlusIndex_ == OPA_num_) return;
+        if (hoverArea_ == 2 && lastMinusIndex_ == OPB_num_) return;
+        if (hoverArea_ != 1 && hoverArea_ != 2) return;
+    }
+    const QString setText = QStringLiteral("Click + or - to set\nthe warning point");
+    if (hoverArea_ == 1 || hoverArea_ == 2) {
+        const int i = hoverArea_ == 1 ? lastPlusIndex_ : lastMinusIndex_;
+        const QRect arrow = hoverArea_ == 1 ? plusTwips_[i] : minusTwips_[i];
+        if (i <= 7) {
+            const QSize size = tooltips_[0]->size() * 15;
+            placeHelp(0, {arrow.left() + 250, arrow.top() - 160 - arrow.height(), size.width(), size.height()},
+                      {500, 230}, size.width(), setText);
+        } else if (i <= 10) {
+            const QSize size = tooltips_[2]->size() * 15;
+            placeHelp(2, {arrow.left() - size.width() + 1020, arrow.top() + 180, size.width(), size.height()},
+                      {360, 360}, size.width(),
+                      QStringLiteral("Click + or - to fine tune the output\nvoltage. Range +/- 3%"));
+        } else {
+            const QSize size = tooltips_[3]->size() * 15;
+            placeHelp(3, {arrow.left() - size.width() + 600, arrow.top() + 240, size.width(), size.height()},
+                      {320, 360}, size.width(), setText);
+        }
+        (hoverArea_ == 1 ? OPA_num_ : OPB_num_) = i;
+    } else if (hoverArea_ == 3) {
+        const QSize size = tooltips_[1]->size() * 15;
+        placeHelp(1, {3360 + 500, 7440 - 360, size.width(), size.height()}, {460, 260}, size.width() - 600,
+                  QStringLiteral("Switch lever up for single +12V\nrail; switch lever down for\nmultiple +12V rails"));
+    }
+    bottonB_num_ = hoverArea_;
+    timer5_->start();
+}
+
+void DashboardWindow::placeHelp(int bubble, QRect b, QPoint textOffset, int textWidth, const QString& text)
+{
+    tooltips_[bubble]->setGeometry(twips().rect(b.x(), b.y(), b.width(), b.height()));
+    lbltooltip_txt_->setText(text);
+    lbltooltip_txt_->setGeometry(twips().rect(b.x() + textOffset.x(), b.y() + textOffset.y(), textWidth,
+                                              std::max(0, b.height() - textOffset.y())));
+    tooltips_[bubble]->show();
+    tooltips_[bubble]->raise();
+    lbltooltip_txt_->show();
+    lbltooltip_txt_->raise();
+}
+
+void DashboardWindow::hideHelp()
+{
+    timer5_->stop();
+    for (auto* bubble : tooltips_) bubble->hide();
+    lbltooltip_txt_->hide();
+}
+
+void DashboardWindow::connectArrows()
+{
+    for (int i = 0; i < warnings::kArrowCount; ++i) {
+        for (const bool plus : {true, false}) {
+            chrome::PictureLabel* arrow = plus ? LabelA_[i] : LabelB_[i];
+            connect(arrow, &chrome::PictureLabel::pointerMoved, this, [this, i, plus] { pointAtArrow(i, plus); });
+            connect(arrow, &chrome::PictureLabel::pressed, this, [this, i, plus] { pressArrow(i, plus); });
+            connect(arrow, &chrome::PictureLabel::released, this,
+                    [this, i, plus](Qt::MouseButton button) { releaseArrow(i, plus, button); });
+        }
+    }
+    connect(Image14_, &chrome::PictureLabel::pointerMoved, this, [this] { pointAtLever(); });
+    connect(Image14_, &chrome::PictureLabel::clicked, this, [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton) switchRail();
+    });
+}
+
+void DashboardWindow::enterHelpArea(int area, std::initializer_list<int> bubblesToHide, bool hideText)
+{
+    if (hoverArea_ != area) {
+        for (int bubble : bubblesToHide) tooltips_[bubble]->hide();
+        if (hideText) lbltooltip_txt_->hide();
+        timer2_->stop();
+    }
+    hoverArea_ = area;
+    if (!timer2_->isActive()) timer2_->start();  // a start while it runs leaves it running
+}
+
+void DashboardWindow::pointAtArrow(int index, bool plus)
+{
+    if (plus) {
+        lastPlusIndex_ = index;
+        LabelA_[index]->showPicture(imageList2_.at(18), 18);
+        LabelB_[lastMinusIndex_]->showPicture(imageList2_.at(13), 13);
+        enterHelpArea(1, {0, 2, 3}, false);
+    } else {
+        lastMinusIndex_ = index;
+        LabelB_[index]->showPicture(imageList2_.at(15), 15);
+        LabelA_[lastPlusIndex_]->showPicture(imageList2_.at(16), 16);
+        enterHelpArea(2, {0, 2, 3}, false);
+    }
+}
+
+void DashboardWindow::pointAtLever()
+{
+    enterHelpArea(3, {1}, true);
+}
+
+void DashboardWindow::pressArrow(int index, bool plus)
+{
+    if (plus) LabelA_[index]->showPicture(imageList2_.at(17), 17);
+    else LabelB_[index]->showPicture(imageList2_.at(14), 14);
+}
+
+void DashboardWindow::releaseArrow(int index, bool plus, Qt::MouseButton button)
+{
+    // A released plus arrow keeps its pressed picture until the pointer moves.
+    if (!plus) LabelB_[index]->showPicture(imageList2_.at(13), 13);
+    if (button != Qt::LeftButton) return;
+    const warnings::ArrowPress press = warnings::pressArrow(index, plus, setup_.settings, setup_.locale);
+    if (press.fineTuneRail) setup_.engine.fineTune(*press.fineTuneRail, press.fineTuneStep);
+    if (!press.changed) return;
+    if (warnings::isCurrentWarningArrow(index)) HLabel_txt_[index]->setText(q(press.shownText));
+    else LLabel_txt_[index - 11]->setText(q(press.shownText));
+}
+
+void DashboardWindow::switchRail()
+{
+    warnings::switchRail(setup_.settings);
+    showRailMode();
+    setup_.engine.switchRailMode();
+}
+
+void DashboardWindow::showRailMode()
+{
+    const int railMode = setup_.settings.railMode();
+    const settings::SettingsView view = settings::viewOf(setup_.settings.values(), railMode, setup_.locale);
+    Image14_->showPicture(imageList2_.at(railMode != 0 ? 24 : 23), railMode != 0 ? 24 : 23);
+    showSecondRail(railMode != 0);
+    GLabel_txt_[2]->setText(q(view.GLabel_txt[2]));
+    HLabel_txt_[2]->setText(q(view.HLabel_txt[2]));
+    if (railMode != 0) {
+        GLabel_txt_[3]->setText(q(view.GLabel_txt[3]));
+        HLabel_txt_[3]->setText(q(view.HLabel_txt[3]));
+        FLabel_txt_[3]->setText(q(telemetry_.current12V2));
+    }
+}
+
+void DashboardWindow::applyRequest(const RequestOutcome& outcome)
+{
+    // A write answered in read form carries the rail's voltage: shown at once.
+    if (outcome.ack.voltageShown && outcome.state.USBAdj >= 1 && outcome.state.USBAdj <= 3)
+        ILabel_txt_[outcome.state.USBAdj - 1]->setText(q(*outcome.ack.voltageShown));
+}
+
+void DashboardWindow::clearHelp(bool arrowsNormal, bool resetShownArea, std::initializer_list<int> bubbles,
+                                bool hideText)
+{
+    if (arrowsNormal) {
+        LabelA_[lastPlusIndex_]->showPicture(imageList2_.at(16), 16);
+        LabelB_[lastMinusIndex_]->showPicture(imageList2_.at(13), 13);
+    }
+    hoverArea_ = 0;
+    if (resetShownArea) bottonB_num_ = 0;
+    for (int bubble : bubbles) tooltips_[bubble]->hide();
+    if (hideText) lbltooltip_txt_->hide();
+}
+
+void DashboardWindow::installHelpClearing()
+{
+    // Pointing at these controls clears the help as the table of rules says;
+    // their texts let the pointer through to them.
+    for (QLabel* text : ILabel_txt_) text->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (QLabel* text : KLabel_txt_) text->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (QLabel* text : LLabel_txt_) text->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (QLabel* caption : CLabel_)
+        if (caption) {
+            caption->setMouseTracking(true);
+            caption->installEventFilter(this);
+        }
+    lbltooltip_txt_->setMouseTracking(true);
+    lbltooltip_txt_->installEventFilter(this);
+    for (auto* cell : KLabel_)
+        connect(cell, &chrome::PictureLabel::pointerMoved, this, [this] { clearHelp(false, false, {2}, false); });
+    for (auto* cell : ILabel_)
+        connect(cell, &chrome::PictureLabel::pointerMoved, this, [this] { clearHelp(true, true, {2}, false); });
+    for (auto* cell : LLabel_)
+        connect(cell, &chrome::PictureLabel::pointerMoved, this, [this] { clearHelp(true, true, {3}, true); });
+    const std::array<bool, 4> bubbleResetsArrows{true, false, true, true};
+    for (int b = 0; b < 4; ++b)
+        connect(tooltips_[b], &chrome::PictureLabel::pointerMoved, this,
+                [this, b, resets = bubbleResetsArrows[b]] { clearHelp(resets, false, {b}, true); });
+}
+
+bool DashboardWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == lbltooltip_txt_) clearHelp(false, false, {0, 1, 2, 3}, true);
+        else clearHelp(false, false, {1}, true);  // a caption
+        return true;
+    }
+    return SkinnedWindow::eventFilter(watched, event);
 }
 
 void DashboardWindow::pollTick()
@@ -484,8 +688,11 @@ void DashboardWindow::hoverReset()
     findChild<chrome::PictureLabel*>(QStringLiteral("Image2"))->showPicture(imageList2_.at(7), 7);
     if (hoverArea_ != 0) {
         if (lastButtonIndex_ >= 0 && lastButtonIndex_ < 4) BLabel_[lastButtonIndex_]->showPicture(imageList2_.at(10), 10);
+        LabelA_[lastPlusIndex_]->showPicture(imageList2_.at(16), 16);
+        LabelB_[lastMinusIndex_]->showPicture(imageList2_.at(13), 13);
     }
     hoverArea_ = 0;
+    bottonB_num_ = 0;
     lastButtonIndex_ = 5;
     for (auto* bubble : tooltips_) bubble->hide();
     lbltooltip_txt_->hide();

@@ -12,6 +12,7 @@
 #include "dashboard/gauge_motion.h"
 #include "dashboard/picture_list.h"
 #include "protocol/engine.h"
+#include "protocol/engine_thread.h"
 #include "settings/settings_store.h"
 
 class QLabel;
@@ -62,6 +63,11 @@ public:
     bool focusClickDone() const { return focusClickDone_; }
     const Telemetry& telemetry() const { return telemetry_; }
     bool cycleHeld() const { return cycleHeld_; }
+    QTimer* helpHideTimer() const { return timer5_; }
+    int hoverArea() const { return hoverArea_; }
+    int bottonB_num() const { return bottonB_num_; }
+    int OPA_num() const { return OPA_num_; }
+    int OPB_num() const { return OPB_num_; }
 
 public slots:
     void pollTick();                           // tmrDelay
@@ -98,8 +104,23 @@ private:
     void showSecondRail(bool shown);
     void startGauges();
     void finishCycle();
-    void firstHelpTick();
+    void helpTick();    // Timer2
+    void hideHelp();    // Timer5
     void openPlaceholder(const QString& what);
+
+    void connectArrows();
+    void pointAtArrow(int index, bool plus);
+    void pressArrow(int index, bool plus);
+    void releaseArrow(int index, bool plus, Qt::MouseButton button);
+    void pointAtLever();
+    void switchRail();
+    void showRailMode();
+    void enterHelpArea(int area, std::initializer_list<int> bubblesToHide, bool hideText);
+    void placeHelp(int bubble, QRect bubbleTwips, QPoint textOffsetTwips, int textWidthTwips, const QString& text);
+    void clearHelp(bool arrowsNormal, bool resetShownArea, std::initializer_list<int> bubbles, bool hideText);
+    void installHelpClearing();
+    void applyRequest(const kvrns::RequestOutcome& outcome);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     Setup setup_;
     PictureList imageList1_;
@@ -136,6 +157,12 @@ private:
 
     int hoverArea_ = 0;
     int lastButtonIndex_ = 0;
+    int lastPlusIndex_ = 0;
+    int lastMinusIndex_ = 0;
+    int bottonB_num_ = 0;
+    int OPA_num_ = 0;
+    int OPB_num_ = 0;
+    std::array<QRect, 14> plusTwips_{}, minusTwips_{};
     bool focusClickDone_ = false;
     bool cycleHeld_ = false;  // a warning or error box of the last cycle is open
     bool firstReadingShown_ = false;

@@ -9,8 +9,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace kvrns::dashboard
-{
+namespace kvrns::dashboard {
 
 enum class GaugeKind { Power, Efficiency, Temperature };
 
@@ -20,7 +19,7 @@ inline constexpr QSize kGaugeSize{237, 139};
 // The calm, dark readout well in the lower middle of every dial, in frame
 // coordinates. The large digit readouts belong inside it; the needle and the
 // scale never reach into it.
-inline constexpr QRect kGaugeReadoutArea{72, 82, 93, 54};
+inline constexpr QRect kGaugeReadoutArea{72, 84, 94, 52};
 
 // Lowest and highest scale position a frame can show (power and temperature
 // 0..120, efficiency 75..99; the efficiency scale itself is printed to 100).

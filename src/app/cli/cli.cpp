@@ -14,6 +14,7 @@
 #include "protocol/engine.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "warnings/warning_points.h"
 
 namespace kvrns::cli {
 namespace {
@@ -253,11 +254,7 @@ int rail(Session& s)
     // As the dashboard's lever does: a switch resets the +12V protection
     // level and warning points to the top of the new mode's range.
     const bool single = s.options.operands[0] == "single";
-    const std::string top = single ? "50" : "35";
-    s.store->setValue(settings::Ocp12V1, top);
-    s.store->setValue(settings::WarnCur12V1, top);
-    if (!single) s.store->setValue(settings::WarnCur12V2, "35");
-    s.store->setRailMode(single ? 0 : 1);
+    warnings::applyRailMode(*s.store, single ? 0 : 1);
 
     const AckOutcome ack = s.engine->switchRailMode();
     if (!ack.acknowledged) return s.fail("the supply did not acknowledge the rail mode", kExitNotAcknowledged);

@@ -15,6 +15,7 @@
 #include "dashboard/engine_bridge.h"
 #include "device/device_spec.h"
 #include "settings/settings.h"
+#include "warnings/warning_windows.h"
 
 namespace kvrns::app {
 
@@ -85,10 +86,22 @@ NumberLocale userLocale()
     return NumberLocale{point.isEmpty() ? '.' : point.at(0).toLatin1() ? point.at(0).toLatin1() : '.'};
 }
 
+void substituteDesignFonts()
+{
+    // The skin was laid out with these; where they are missing, take the
+    // metric-compatible free fonts so texts keep their places.
+    QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Segoe UI Symbol"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+}
+
 }  // namespace
 
 int runDashboard(const GuiOptions& options)
 {
+    substituteDesignFonts();
     InstanceGuard instance;
     if (!instance.claim()) return EXIT_SUCCESS;  // a second start ends silently
 
@@ -114,6 +127,7 @@ int runDashboard(const GuiOptions& options)
     dashboard::EngineBridge engine(std::move(opened.backend), store, locale);
     dashboard::DashboardWindow window({store, engine, location.path, locale, opened.simulated});
     window.setEnding([] { QCoreApplication::quit(); });
+    window.setWarningPresenter(&warnings::presentWarnings);
     window.load();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The dashboard's own cost: runs it on the simulated supply under Xvfb and
+# reports its average CPU use and peak resident memory.
+#   bench/dashboard_load.sh [KVRNS_BINARY] [SECONDS]
+set -euo pipefail
+
+binary=${1:-build/src/kvrns}
+seconds=${2:-60}
+[ -x "$binary" ] || { echo "dashboard_load: no program at $binary (run make first)" >&2; exit 1; }
+command -v Xvfb >/dev/null || { echo "dashboard_load: Xvfb is not installed (apt-get install xvfb)" >&2; exit 1; }
+
+scratch=$(mktemp -d)
+display=""
+for n in $(seq 90 140); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "dashboard_load: no free X display number" >&2; exit 1; }
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+
+start_ns=$(date +%s%N)
+env DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch" TMPDIR="$scratch" \
+    "$binary" --device sim >/dev/null 2>&1 &
+app=$!
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$app/stat"; }
+sleep 3  # start-up is not part of the steady state
+before=$(cpu_ticks)
+sleep "$seconds"
+after=$(cpu_ticks)
+peak_kb=$(awk '/VmHWM/ {print $2}' "/proc/$app/status")
+hz=$(getconf CLK_TCK)
+
+awk -v t="$((after - before))" -v hz="$hz" -v s="$seconds" -v kb="$peak_kb" 'BEGIN {
+    printf "dashboard, simulated supply, %d s: average CPU %.2f %% of one core, peak resident memory %.1f MB\n",
+           s, 100 * t / hz / s, kb / 1024
+}'
