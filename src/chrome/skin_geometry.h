@@ -38,11 +38,11 @@ private:
 // Moving a window by dragging its background: an outline follows the
 // pointer and the window moves once, on release.
 struct DragState {
-    QPoint pressPoint;      // twips, in the pressed control's coordinates
-    QRect windowRect;       // screen pixels at the press
+    QPoint pressPoint;  // twips, in the pressed control's coordinates
+    QRect windowRect;   // screen pixels at the press
     double twipsPerPixelX = kTwipsPerPixelAt96;
     double twipsPerPixelY = kTwipsPerPixelAt96;
-    QRect focusRect;        // the outline, screen pixels
+    QRect focusRect;  // the outline, screen pixels
 
     // Press at `pressTwips` on a window whose screen rectangle is
     // `windowRectPx`.

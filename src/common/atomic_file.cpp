@@ -72,7 +72,7 @@ WriteStatus writeFileAtomically(const fs::path& path, std::string_view content, 
     if (!file) {
         const int err = errno;
         return fail(err == EACCES || err == EPERM || err == EROFS || err == ENOENT ? WriteStatus::AccessDenied
-                                                                                    : WriteStatus::Failed,
+                                                                                   : WriteStatus::Failed,
                     error, std::strerror(err));
     }
     bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();

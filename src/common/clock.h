@@ -13,9 +13,7 @@ using SecondsClock = std::function<double()>;
 inline SecondsClock steadySeconds()
 {
     const auto origin = std::chrono::steady_clock::now();
-    return [origin] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - origin).count();
-    };
+    return [origin] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - origin).count(); };
 }
 
 }  // namespace kvrns

@@ -164,8 +164,7 @@ std::optional<double> parseNumber(std::string_view text, NumberLocale locale)
     if (*first == '+') ++first;
     double value = 0;
     const auto [end, ec] = std::from_chars(first, normal.data() + normal.size(), value);
-    if (ec != std::errc() || end != normal.data() + normal.size() || !std::isfinite(value))
-        return std::nullopt;
+    if (ec != std::errc() || end != normal.data() + normal.size() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
 

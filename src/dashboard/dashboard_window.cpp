@@ -56,7 +56,9 @@ QString indexed(const char* name, int i)
 }  // namespace
 
 DashboardWindow::DashboardWindow(Setup setup, QWidget* parent)
-    : SkinnedWindow(parent), setup_(std::move(setup)), imageList1_(dashboardImageList1()),
+    : SkinnedWindow(parent),
+      setup_(std::move(setup)),
+      imageList1_(dashboardImageList1()),
       imageList2_(dashboardImageList2())
 {
     setObjectName(QStringLiteral("talvornfrm"));
@@ -158,16 +160,16 @@ void DashboardWindow::createGauges()
 
     const std::array<int, 4> powerX{2600, 2900, 3200, 3500};
     for (int i = 0; i < 4; ++i)
-        DLabel_[i] = addText(indexed("DLabel", i), QStringLiteral("0"), {powerX[i], 3080, 300, 555}, 24, true,
-                             kDimGrey, Qt::AlignHCenter | Qt::AlignTop);
+        DLabel_[i] = addText(indexed("DLabel", i), QStringLiteral("0"), {powerX[i], 3080, 300, 555}, 24, true, kDimGrey,
+                             Qt::AlignHCenter | Qt::AlignTop);
     const std::array<int, 2> efficiencyX{7280, 7640};
     for (int i = 0; i < 2; ++i)
-        DLabel2_[i] = addText(indexed("DLabel2", i), QStringLiteral("0"), {efficiencyX[i], 3060, 360, 690}, 29.25,
-                              true, kDimGrey, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Arial"));
+        DLabel2_[i] = addText(indexed("DLabel2", i), QStringLiteral("0"), {efficiencyX[i], 3060, 360, 690}, 29.25, true,
+                              kDimGrey, Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Arial"));
     const std::array<int, 3> temperatureX{11535, 11865, 12165};
     for (int i = 0; i < 3; ++i)
-        DLabel3_[i] = addText(indexed("DLabel3", i), QStringLiteral("0"), {temperatureX[i], 3120, 330, 555}, 24,
-                              true, kDimGrey, Qt::AlignHCenter | Qt::AlignTop);
+        DLabel3_[i] = addText(indexed("DLabel3", i), QStringLiteral("0"), {temperatureX[i], 3120, 330, 555}, 24, true,
+                              kDimGrey, Qt::AlignHCenter | Qt::AlignTop);
 }
 
 void DashboardWindow::createImageButtons()
@@ -180,19 +182,21 @@ void DashboardWindow::createImageButtons()
                                  true, kSilver, Qt::AlignHCenter | Qt::AlignTop);
         BLabel_txt_[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
         auto* button = BLabel_[i];
-        connect(button, &chrome::PictureLabel::pressed, this, [this, button] { button->showPicture(imageList2_.at(11), 11); });
-        connect(button, &chrome::PictureLabel::released, this, [this, button] { button->showPicture(imageList2_.at(10), 10); });
+        connect(button, &chrome::PictureLabel::pressed, this,
+                [this, button] { button->showPicture(imageList2_.at(11), 11); });
+        connect(button, &chrome::PictureLabel::released, this,
+                [this, button] { button->showPicture(imageList2_.at(10), 10); });
         connect(button, &chrome::PictureLabel::pointerMoved, this, [this, i] {
             if (lastButtonIndex_ != i) {
-                if (lastButtonIndex_ >= 0 && lastButtonIndex_ < 4) BLabel_[lastButtonIndex_]->showPicture(imageList2_.at(10), 10);
+                if (lastButtonIndex_ >= 0 && lastButtonIndex_ < 4)
+                    BLabel_[lastButtonIndex_]->showPicture(imageList2_.at(10), 10);
                 BLabel_[i]->showPicture(imageList2_.at(12), 12);
             }
             hoverArea_ = 4;
             lastButtonIndex_ = i;
         });
-        connect(button, &chrome::PictureLabel::clicked, this, [this, i, captions] {
-            openPlaceholder(QLatin1String(captions[i]));
-        });
+        connect(button, &chrome::PictureLabel::clicked, this,
+                [this, i, captions] { openPlaceholder(QLatin1String(captions[i])); });
     }
 }
 
@@ -230,7 +234,8 @@ void DashboardWindow::createCurrentGroup()
         const int top = kCellTop + kRowStep * i;
         const int warnTop = kWarnTop + kRowStep * i;
         const QColor fill = i < 3 ? Qt::white : kLightGrey;
-        ELabel_[i] = addPicture(indexed("ELabel", i), imageList2_.at(19), 19, {kNamePlateX, kNamePlateTop + kRowStep * i, 750, kCellH});
+        ELabel_[i] = addPicture(indexed("ELabel", i), imageList2_.at(19), 19,
+                                {kNamePlateX, kNamePlateTop + kRowStep * i, 750, kCellH});
         FLabel_[i] = addCell(indexed("FLabel", i), {kActualX, top, kCellW, kCellH}, fill);
         GLabel_[i] = addCell(indexed("GLabel", i), {kOcpX, warnTop, kCellW, kCellH}, fill);
         HLabel_[i] = addCell(indexed("HLabel", i), {kWarnX, warnTop, kCellW, kCellH}, fill);
@@ -244,8 +249,10 @@ void DashboardWindow::createCurrentGroup()
         const bool enabled = i < 4;
         plusTwips_[i] = {kPlusX, plusTop, kArrowW, kArrowH};
         minusTwips_[i] = plusTwips_[i].translated(0, kMinusBelow);
-        LabelA_[i] = addPicture(indexed("LabelA", i), imageList2_.at(enabled ? 16 : 31), enabled ? 16 : 31, plusTwips_[i]);
-        LabelB_[i] = addPicture(indexed("LabelB", i), imageList2_.at(enabled ? 13 : 32), enabled ? 13 : 32, minusTwips_[i]);
+        LabelA_[i] =
+            addPicture(indexed("LabelA", i), imageList2_.at(enabled ? 16 : 31), enabled ? 16 : 31, plusTwips_[i]);
+        LabelB_[i] =
+            addPicture(indexed("LabelB", i), imageList2_.at(enabled ? 13 : 32), enabled ? 13 : 32, minusTwips_[i]);
         if (!enabled) {
             LabelA_[i]->setEnabled(false);
             LabelB_[i]->setEnabled(false);
@@ -266,8 +273,9 @@ void DashboardWindow::createVoltageGroup()
     for (int j = 0; j < 3; ++j) {
         const int top = kNamePlateTop + kRowStep * j;
         ELabel_[8 + j] = addPicture(indexed("ELabel", 8 + j), imageList2_.at(19), 19, {kVoltNameX, top, 750, kCellH});
-        ELabel_BB_[8 + j] = addText(indexed("ELabel_BB", 8 + j), QLatin1String(names[j]), {kVoltNameX, 6360 + 480 * j, 735, 255},
-                                    9.75, true, Qt::black, Qt::AlignHCenter | Qt::AlignTop);
+        ELabel_BB_[8 + j] =
+            addText(indexed("ELabel_BB", 8 + j), QLatin1String(names[j]), {kVoltNameX, 6360 + 480 * j, 735, 255}, 9.75,
+                    true, Qt::black, Qt::AlignHCenter | Qt::AlignTop);
         const int cellPicture = j < 2 ? 30 : 20;
         ILabel_[j] = addPicture(indexed("ILabel", j), imageList2_.at(cellPicture), cellPicture,
                                 {kVoltActualX, top, kVoltActualW[j], kCellH});
@@ -308,10 +316,12 @@ void DashboardWindow::createAcInput()
     const std::array<const char*, 4> captions{"Voltage(V)", "Current(A)", "Watt(W)", "Power Factor(PF)"};
     for (int i = 0; i < 4; ++i) {
         NLabel_[i] = addPicture(indexed("NLabel", i), imageList2_.at(20), 20, {kAcX[i], kAcY, kAcW, kCellH});
-        NLabel_txt_[i] = addText(indexed("NLabel_txt", i), QStringLiteral("0"), {kAcX[i] + 120, kAcY + 60, kAcW - 240, 300},
-                                 9.75, true, Qt::black, Qt::AlignHCenter | Qt::AlignTop);
-        CLabel_[8 + i] = addText(indexed("CLabel", 8 + i), QLatin1String(captions[i]), {kAcX[i] - 200, kAcY + 500, kAcW + 400, 255},
-                                 8.25, true, kCaptionGrey, Qt::AlignHCenter | Qt::AlignTop);
+        NLabel_txt_[i] =
+            addText(indexed("NLabel_txt", i), QStringLiteral("0"), {kAcX[i] + 120, kAcY + 60, kAcW - 240, 300}, 9.75,
+                    true, Qt::black, Qt::AlignHCenter | Qt::AlignTop);
+        CLabel_[8 + i] =
+            addText(indexed("CLabel", 8 + i), QLatin1String(captions[i]), {kAcX[i] - 200, kAcY + 500, kAcW + 400, 255},
+                    8.25, true, kCaptionGrey, Qt::AlignHCenter | Qt::AlignTop);
     }
 }
 
@@ -320,8 +330,8 @@ void DashboardWindow::createHelpOverlays()
     const std::array<const char*, 4> names{"lbltooltip", "lbltooltip1", "lbltooltip2", "lbltooltip3"};
     for (int i = 0; i < 4; ++i) {
         const QPixmap& bubble = imageList1_.at(i + 1);
-        tooltips_[i] = addPicture(QLatin1String(names[i]), bubble, i + 1,
-                                  {0, 0, bubble.width() * 15, bubble.height() * 15});
+        tooltips_[i] =
+            addPicture(QLatin1String(names[i]), bubble, i + 1, {0, 0, bubble.width() * 15, bubble.height() * 15});
         tooltips_[i]->hide();
     }
     lbltooltip_txt_ = addText(QStringLiteral("lbltooltip_txt"), {}, {0, 0, 3300, 900}, 8.25, true, Qt::white);
@@ -502,8 +512,10 @@ void DashboardWindow::pointAtLever()
 
 void DashboardWindow::pressArrow(int index, bool plus)
 {
-    if (plus) LabelA_[index]->showPicture(imageList2_.at(17), 17);
-    else LabelB_[index]->showPicture(imageList2_.at(14), 14);
+    if (plus)
+        LabelA_[index]->showPicture(imageList2_.at(17), 17);
+    else
+        LabelB_[index]->showPicture(imageList2_.at(14), 14);
 }
 
 void DashboardWindow::releaseArrow(int index, bool plus, Qt::MouseButton button)
@@ -514,8 +526,10 @@ void DashboardWindow::releaseArrow(int index, bool plus, Qt::MouseButton button)
     const warnings::ArrowPress press = warnings::pressArrow(index, plus, setup_.settings, setup_.locale);
     if (press.fineTuneRail) setup_.engine.fineTune(*press.fineTuneRail, press.fineTuneStep);
     if (!press.changed) return;
-    if (warnings::isCurrentWarningArrow(index)) HLabel_txt_[index]->setText(q(press.shownText));
-    else LLabel_txt_[index - 11]->setText(q(press.shownText));
+    if (warnings::isCurrentWarningArrow(index))
+        HLabel_txt_[index]->setText(q(press.shownText));
+    else
+        LLabel_txt_[index - 11]->setText(q(press.shownText));
 }
 
 void DashboardWindow::switchRail()
@@ -589,8 +603,10 @@ void DashboardWindow::installHelpClearing()
 bool DashboardWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseMove) {
-        if (watched == lbltooltip_txt_) clearHelp(false, false, {0, 1, 2, 3}, true);
-        else clearHelp(false, false, {1}, true);  // a caption
+        if (watched == lbltooltip_txt_)
+            clearHelp(false, false, {0, 1, 2, 3}, true);
+        else
+            clearHelp(false, false, {1}, true);  // a caption
         return true;
     }
     return SkinnedWindow::eventFilter(watched, event);
@@ -687,7 +703,8 @@ void DashboardWindow::hoverReset()
     SkinnedWindow::hoverReset();
     findChild<chrome::PictureLabel*>(QStringLiteral("Image2"))->showPicture(imageList2_.at(7), 7);
     if (hoverArea_ != 0) {
-        if (lastButtonIndex_ >= 0 && lastButtonIndex_ < 4) BLabel_[lastButtonIndex_]->showPicture(imageList2_.at(10), 10);
+        if (lastButtonIndex_ >= 0 && lastButtonIndex_ < 4)
+            BLabel_[lastButtonIndex_]->showPicture(imageList2_.at(10), 10);
         LabelA_[lastPlusIndex_]->showPicture(imageList2_.at(16), 16);
         LabelB_[lastMinusIndex_]->showPicture(imageList2_.at(13), 13);
     }
@@ -716,8 +733,10 @@ void DashboardWindow::closeButtonClicked()
     std::string error;
     const auto status = settings::writeSettingsFile(setup_.settingsPath, setup_.settings.values(), &error);
     if (status == WriteStatus::AccessDenied) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("TALVORN"), QString::fromUtf8(settings::kFailureMessage.data(),
-                        static_cast<int>(settings::kFailureMessage.size())), QMessageBox::Ok, this);
+        QMessageBox box(
+            QMessageBox::Critical, QStringLiteral("TALVORN"),
+            QString::fromUtf8(settings::kFailureMessage.data(), static_cast<int>(settings::kFailureMessage.size())),
+            QMessageBox::Ok, this);
         box.exec();
     }
     if (end_) end_();

@@ -70,10 +70,12 @@ public:
     int OPB_num() const { return OPB_num_; }
 
 public slots:
-    void pollTick();                           // tmrDelay
+    void pollTick();  // tmrDelay
     void applyReport(const kvrns::TickReport& report);
-    void stepPowerAndTemperature();            // Timer1
-    void stepEfficiency();                     // Timer3
+    void stepPowerAndTemperature();  // Timer1
+    void stepEfficiency();           // Timer3
+    void helpTick();                 // Timer2: start-up activation, then the hover help
+    void hideHelp();                 // Timer5
 
 protected:
     void closeButtonClicked() override;
@@ -104,8 +106,6 @@ private:
     void showSecondRail(bool shown);
     void startGauges();
     void finishCycle();
-    void helpTick();    // Timer2
-    void hideHelp();    // Timer5
     void openPlaceholder(const QString& what);
 
     void connectArrows();

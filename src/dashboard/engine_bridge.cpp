@@ -13,13 +13,16 @@ EngineBridge::EngineBridge(std::unique_ptr<device::HidBackend> backend, settings
     EngineThread::Callbacks callbacks;
     // Called on the device thread: hand each report to this object's thread.
     callbacks.onDiscovered = [this](bool present) {
-        QMetaObject::invokeMethod(this, [this, present] { emit discovered(present); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, present] { emit discovered(present); }, Qt::QueuedConnection);
     };
     callbacks.onTick = [this](const TickReport& report) {
-        QMetaObject::invokeMethod(this, [this, report] { emit tickReported(report); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, report] { emit tickReported(report); }, Qt::QueuedConnection);
     };
     callbacks.onRequest = [this](const RequestOutcome& outcome) {
-        QMetaObject::invokeMethod(this, [this, outcome] { emit requestDone(outcome); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { emit requestDone(outcome); }, Qt::QueuedConnection);
     };
     engine_ = std::make_unique<EngineThread>(std::move(backend), settings, locale, std::move(callbacks));
 }

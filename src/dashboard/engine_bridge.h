@@ -9,7 +9,6 @@
 #include "device/hid_transport.h"
 #include "protocol/engine_thread.h"
 
-
 namespace kvrns::dashboard {
 
 class EngineBridge : public QObject {

@@ -37,9 +37,12 @@ void GaugeMotion::step(Gauge g)
 {
     const std::size_t i = index(g);
     if (done_[i]) return;
-    if (target_[i] > position_[i]) ++position_[i];
-    else if (target_[i] < position_[i]) --position_[i];
-    else done_[i] = true;
+    if (target_[i] > position_[i])
+        ++position_[i];
+    else if (target_[i] < position_[i])
+        --position_[i];
+    else
+        done_[i] = true;
 }
 
 bool GaugeMotion::stepPowerAndTemperature()

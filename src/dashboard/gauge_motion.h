@@ -22,8 +22,7 @@ public:
     // Targets from the telemetry texts, each cut to its whole part (toward
     // minus infinity) and kept within the dial (a target below the first
     // frame counts as the first, so the needle never leaves the dial).
-    void setTargets(const std::string& loadPercent, const std::string& efficiencyGauge,
-                    const std::string& temperature);
+    void setTargets(const std::string& loadPercent, const std::string& efficiencyGauge, const std::string& temperature);
     // A cycle ended: every gauge travels again.
     void start();
 

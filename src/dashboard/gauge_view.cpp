@@ -33,8 +33,10 @@ void GaugeView::showPosition(int value)
 void GaugeView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (shown_.isNull()) painter.fillRect(rect(), QColor(28, 31, 36));
-    else painter.drawPixmap(rect(), shown_);
+    if (shown_.isNull())
+        painter.fillRect(rect(), QColor(28, 31, 36));
+    else
+        painter.drawPixmap(rect(), shown_);
 }
 
 void CellShape::setFill(const QColor& fill)

@@ -53,9 +53,10 @@ void DeviceLink::readInputReport()
         status = connection_->read(std::span<std::uint8_t>(answer.data(), InputReportByteLength), wire::kReadTimeoutMs);
     if (status == ReadStatus::Ok) std::copy_n(answer.begin(), InputReportByteLength, inputReport.begin());
     if (observer_)
-        observer_({ExchangeEvent::Kind::Read,
-                   std::span<const std::uint8_t>(inputReport.data(), status == ReadStatus::Ok ? InputReportByteLength : 0),
-                   status});
+        observer_(
+            {ExchangeEvent::Kind::Read,
+             std::span<const std::uint8_t>(inputReport.data(), status == ReadStatus::Ok ? InputReportByteLength : 0),
+             status});
     if (status == ReadStatus::Timeout) connection_.reset();
     if (status != ReadStatus::Ok) devicePresent = false;
 }

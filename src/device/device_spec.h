@@ -13,7 +13,7 @@ namespace kvrns::device {
 
 struct OpenedBackend {
     std::unique_ptr<HidBackend> backend;
-    std::string error;    // non-empty when the value or its file is wrong
+    std::string error;  // non-empty when the value or its file is wrong
     bool simulated = false;
 };
 

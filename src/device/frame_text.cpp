@@ -10,8 +10,10 @@ unsigned hexTextValue(std::string_view token)
     unsigned weight = 1;
     for (auto it = token.rbegin(); it != token.rend(); ++it, weight *= 16) {
         const char c = *it;
-        if (c >= '0' && c <= '9') value += static_cast<unsigned>(c - '0') * weight;
-        else if (c >= 'A' && c <= 'F') value += static_cast<unsigned>(c - 'A' + 10) * weight;
+        if (c >= '0' && c <= '9')
+            value += static_cast<unsigned>(c - '0') * weight;
+        else if (c >= 'A' && c <= 'F')
+            value += static_cast<unsigned>(c - 'A' + 10) * weight;
     }
     return value;
 }

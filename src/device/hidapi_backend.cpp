@@ -79,8 +79,8 @@ private:
 
 HidApiCalls systemHidApi()
 {
-    return HidApiCalls{&hid_init, &hid_enumerate, &hid_free_enumeration, &hid_open_path,
-                       &hid_write, &hid_read_timeout, &hid_close, kReportDescriptorCall};
+    return HidApiCalls{&hid_init,         &hid_enumerate, &hid_free_enumeration, &hid_open_path, &hid_write,
+                       &hid_read_timeout, &hid_close,     kReportDescriptorCall};
 }
 
 HidapiBackend::HidapiBackend(HidApiCalls calls) : calls_(calls) {}

@@ -50,16 +50,19 @@ std::optional<DescriptorFacts> parseReportDescriptor(std::span<const std::uint8_
         const int tag = prefix >> 4;
         if (type == kGlobal) {
             switch (tag) {
-            case kReportSize: globals.reportSize = data; break;
-            case kReportCount: globals.reportCount = data; break;
-            case kReportId: globals.reportId = data; numbered = true; break;
-            case kPush: stack.push_back(globals); break;
-            case kPop:
-                if (stack.empty()) return std::nullopt;
-                globals = stack.back();
-                stack.pop_back();
-                break;
-            default: break;
+                case kReportSize: globals.reportSize = data; break;
+                case kReportCount: globals.reportCount = data; break;
+                case kReportId:
+                    globals.reportId = data;
+                    numbered = true;
+                    break;
+                case kPush: stack.push_back(globals); break;
+                case kPop:
+                    if (stack.empty()) return std::nullopt;
+                    globals = stack.back();
+                    stack.pop_back();
+                    break;
+                default: break;
             }
         } else if (type == kMain && (tag == kInput || tag == kOutput)) {
             auto& bits = tag == kInput ? inputBits : outputBits;

@@ -48,18 +48,18 @@ namespace {
 int exponentFor(std::uint8_t reg)
 {
     switch (reg) {
-    case kRegVoltage12V:
-    case kRegVoltage12V2: return -7;
-    case kRegVoltage5V: return -8;
-    case kRegVoltage3V3: return -9;
-    case kRegCurrent3V3:
-    case kRegCurrent5V: return -6;
-    case kRegCurrent12V1:
-    case kRegCurrent12V2: return -5;
-    case kRegInputVoltage: return -2;
-    case kRegInputCurrent: return -8;
-    case kRegInputPower: return -1;
-    default: return -2;  // temperatures
+        case kRegVoltage12V:
+        case kRegVoltage12V2: return -7;
+        case kRegVoltage5V: return -8;
+        case kRegVoltage3V3: return -9;
+        case kRegCurrent3V3:
+        case kRegCurrent5V: return -6;
+        case kRegCurrent12V1:
+        case kRegCurrent12V2: return -5;
+        case kRegInputVoltage: return -2;
+        case kRegInputCurrent: return -8;
+        case kRegInputPower: return -1;
+        default: return -2;  // temperatures
     }
 }
 
@@ -131,20 +131,20 @@ double SimSupply::reading(std::uint8_t reg) const
     const double inputVolts = 230.0 + 1.5 * std::sin(t / 41.0);
     const double inputWatts = kRatedWatts * l / 0.92;
     switch (reg) {
-    case kRegVoltage12V: return v12;
-    case kRegVoltage12V2: return v12 * 0.998;
-    case kRegVoltage5V: return v5;
-    case kRegVoltage3V3: return v3v3;
-    case kRegCurrent3V3: return i3v3;
-    case kRegCurrent5V: return i5;
-    case kRegCurrent12V1: return i12v1;
-    case kRegCurrent12V2: return i12v2;
-    case kRegInputVoltage: return inputVolts;
-    case kRegInputCurrent: return inputWatts / (inputVolts * 0.95);
-    case kRegInputPower: return inputWatts;
-    case kRegTemperature: return 31.0 + 38.0 * l;
-    case kRegTemperature2: return 29.0 + 34.0 * l;
-    default: return 0.0;
+        case kRegVoltage12V: return v12;
+        case kRegVoltage12V2: return v12 * 0.998;
+        case kRegVoltage5V: return v5;
+        case kRegVoltage3V3: return v3v3;
+        case kRegCurrent3V3: return i3v3;
+        case kRegCurrent5V: return i5;
+        case kRegCurrent12V1: return i12v1;
+        case kRegCurrent12V2: return i12v2;
+        case kRegInputVoltage: return inputVolts;
+        case kRegInputCurrent: return inputWatts / (inputVolts * 0.95);
+        case kRegInputPower: return inputWatts;
+        case kRegTemperature: return 31.0 + 38.0 * l;
+        case kRegTemperature2: return 29.0 + 34.0 * l;
+        default: return 0.0;
     }
 }
 
@@ -241,12 +241,18 @@ std::optional<std::string> SimSupply::applyOption(std::string_view option)
     };
 
     if (eq == std::string_view::npos) {
-        if (key == "unplugged") faults_.unplugged = true;
-        else if (key == "wrong-echo") faults_.wrongEcho = true;
-        else if (key == "invalid") faults_.invalidStatus = true;
-        else if (key == "late") faults_.lateAnswers = true;
-        else if (key == "garbage") faults_.garbage = true;
-        else return "unknown simulated fault '" + std::string(key) + "'";
+        if (key == "unplugged")
+            faults_.unplugged = true;
+        else if (key == "wrong-echo")
+            faults_.wrongEcho = true;
+        else if (key == "invalid")
+            faults_.invalidStatus = true;
+        else if (key == "late")
+            faults_.lateAnswers = true;
+        else if (key == "garbage")
+            faults_.garbage = true;
+        else
+            return "unknown simulated fault '" + std::string(key) + "'";
         return std::nullopt;
     }
     if (key == "silent") {
@@ -267,7 +273,8 @@ std::optional<std::string> SimSupply::applyOption(std::string_view option)
         return "unknown simulated reading '" + std::string(key) +
                "' (use a reading name such as temperature, voltage12V or current5V)";
     const auto number = parseNumber(value, NumberLocale{});
-    if (!number || *number < 0) return "'" + std::string(key) + "' takes a number of 0 or more, such as " + std::string(key) + "=12.5";
+    if (!number || *number < 0)
+        return "'" + std::string(key) + "' takes a number of 0 or more, such as " + std::string(key) + "=12.5";
     faults_.fixedReadings[*reg] = *number;
     return std::nullopt;
 }

@@ -19,12 +19,12 @@
 namespace kvrns::device {
 
 struct SimFaults {
-    bool unplugged = false;             // not enumerated; reads time out
-    std::set<std::uint8_t> silent;      // registers (or 0x90/0x91) left unanswered
-    bool wrongEcho = false;             // answers carry a wrong command byte
-    bool invalidStatus = false;         // read answers carry 0xFF in byte 2
-    bool lateAnswers = false;           // each answer is the one to the previous request
-    bool garbage = false;               // answers are random bytes
+    bool unplugged = false;                        // not enumerated; reads time out
+    std::set<std::uint8_t> silent;                 // registers (or 0x90/0x91) left unanswered
+    bool wrongEcho = false;                        // answers carry a wrong command byte
+    bool invalidStatus = false;                    // read answers carry 0xFF in byte 2
+    bool lateAnswers = false;                      // each answer is the one to the previous request
+    bool garbage = false;                          // answers are random bytes
     std::map<std::uint8_t, double> fixedReadings;  // register -> value, instead of the model's
 };
 

@@ -70,10 +70,10 @@ bool applyPollAnswer(int pollStep, const Report& answer, Telemetry& telemetry, N
 std::optional<std::uint8_t> tuneRegister(int usbAdj)
 {
     switch (usbAdj) {
-    case 1: return kRegTune3V3;
-    case 2: return kRegTune5V;
-    case 3: return kRegTune12V;
-    default: return std::nullopt;
+        case 1: return kRegTune3V3;
+        case 2: return kRegTune5V;
+        case 3: return kRegTune12V;
+        default: return std::nullopt;
     }
 }
 

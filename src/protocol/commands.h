@@ -18,8 +18,8 @@ inline constexpr int kPollSteps = 16;
 struct PollRequest {
     std::string_view frameText;
     std::uint8_t command;
-    std::uint8_t reg;             // 0 for the identity requests
-    bool rejectsInvalidStatus;    // answer byte 2 = 0xFF leaves the value alone
+    std::uint8_t reg;                // 0 for the identity requests
+    bool rejectsInvalidStatus;       // answer byte 2 = 0xFF leaves the value alone
     std::string Telemetry::*target;  // null for identity and rated power
 };
 

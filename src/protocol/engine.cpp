@@ -148,7 +148,7 @@ AckOutcome Engine::readAcknowledgement()
         const std::string volts = decodeLinear(answer[kAnsHigh], answer[kAnsLow], locale_);
         const std::string shown = formatFixed(*parseNumber(volts, locale_), 2, locale_);
         std::string Telemetry::*const targets[] = {&Telemetry::voltage3V3, &Telemetry::voltage5V,
-                                                    &Telemetry::voltage12V};
+                                                   &Telemetry::voltage12V};
         telemetry_.*targets[state_.USBAdj - 1] = shown;
         readout_.ILabel_txt[static_cast<std::size_t>(state_.USBAdj - 1)] = shown;
         outcome.voltageShown = shown;

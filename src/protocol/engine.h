@@ -22,7 +22,7 @@ namespace kvrns {
 
 // The cycle state, named as the dashboard's public variables are.
 struct CycleState {
-    int pollStep = 0;   // next request, 0..15; continues where a cut-short cycle stopped
+    int pollStep = 0;  // next request, 0..15; continues where a cut-short cycle stopped
     bool cycleDone = false;
     int UsbNum = 0;     // pollStep after the previous pass
     int UsbCount = 0;   // passes without progress
@@ -44,7 +44,7 @@ struct TickReport {
     Telemetry telemetry;
     Readout readout;
     std::vector<warnings::Warning> warnings;
-    std::string error;       // kReadUsbMessage when Failed
+    std::string error;  // kReadUsbMessage when Failed
     std::string errorDetail;
 };
 

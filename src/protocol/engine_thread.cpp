@@ -4,7 +4,10 @@ namespace kvrns {
 
 EngineThread::EngineThread(std::unique_ptr<device::HidBackend> backend, settings::SettingsStore& settings,
                            NumberLocale locale, Callbacks callbacks)
-    : backend_(std::move(backend)), settings_(settings), locale_(locale), callbacks_(std::move(callbacks)),
+    : backend_(std::move(backend)),
+      settings_(settings),
+      locale_(locale),
+      callbacks_(std::move(callbacks)),
       thread_([this] { run(); })
 {
 }
@@ -19,11 +22,26 @@ EngineThread::~EngineThread()
     thread_.join();
 }
 
-void EngineThread::tick() { post({Kind::Tick}); }
-void EngineThread::fineTune(int usbAdj, int step) { post({Kind::FineTune, {usbAdj, step}}); }
-void EngineThread::switchRailMode() { post({Kind::RailMode}); }
-void EngineThread::clearSetVolNum() { post({Kind::ClearSetVolNum}); }
-void EngineThread::warningsClosed() { post({Kind::WarningsClosed}); }
+void EngineThread::tick()
+{
+    post({Kind::Tick});
+}
+void EngineThread::fineTune(int usbAdj, int step)
+{
+    post({Kind::FineTune, {usbAdj, step}});
+}
+void EngineThread::switchRailMode()
+{
+    post({Kind::RailMode});
+}
+void EngineThread::clearSetVolNum()
+{
+    post({Kind::ClearSetVolNum});
+}
+void EngineThread::warningsClosed()
+{
+    post({Kind::WarningsClosed});
+}
 
 int EngineThread::skippedTicks() const
 {
@@ -92,30 +110,30 @@ void EngineThread::handle(const Request& request)
 {
     Engine& engine = *engine_;
     switch (request.kind) {
-    case Kind::Tick: {
-        TickReport report = engine.tick();
-        {
-            std::lock_guard lock(mutex_);
-            cycleRunning_ = false;
-            awaitingWarnings_ = !report.warnings.empty();
+        case Kind::Tick: {
+            TickReport report = engine.tick();
+            {
+                std::lock_guard lock(mutex_);
+                cycleRunning_ = false;
+                awaitingWarnings_ = !report.warnings.empty();
+            }
+            if (callbacks_.onTick) callbacks_.onTick(report);
+            break;
         }
-        if (callbacks_.onTick) callbacks_.onTick(report);
-        break;
-    }
-    case Kind::FineTune: {
-        RequestOutcome outcome{request.tune, engine.fineTune(request.tune.usbAdj, request.tune.step), {}};
-        outcome.state = engine.state();
-        if (callbacks_.onRequest) callbacks_.onRequest(outcome);
-        break;
-    }
-    case Kind::RailMode: {
-        RequestOutcome outcome{RailModeRequest{}, engine.switchRailMode(), {}};
-        outcome.state = engine.state();
-        if (callbacks_.onRequest) callbacks_.onRequest(outcome);
-        break;
-    }
-    case Kind::ClearSetVolNum: engine.clearSetVolNum(); break;
-    case Kind::WarningsClosed: break;
+        case Kind::FineTune: {
+            RequestOutcome outcome{request.tune, engine.fineTune(request.tune.usbAdj, request.tune.step), {}};
+            outcome.state = engine.state();
+            if (callbacks_.onRequest) callbacks_.onRequest(outcome);
+            break;
+        }
+        case Kind::RailMode: {
+            RequestOutcome outcome{RailModeRequest{}, engine.switchRailMode(), {}};
+            outcome.state = engine.state();
+            if (callbacks_.onRequest) callbacks_.onRequest(outcome);
+            break;
+        }
+        case Kind::ClearSetVolNum: engine.clearSetVolNum(); break;
+        case Kind::WarningsClosed: break;
     }
 }
 

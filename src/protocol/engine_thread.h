@@ -40,8 +40,8 @@ public:
     };
 
     // Takes the backend; discovery runs on the device thread at once.
-    EngineThread(std::unique_ptr<device::HidBackend> backend, settings::SettingsStore& settings,
-                 NumberLocale locale, Callbacks callbacks);
+    EngineThread(std::unique_ptr<device::HidBackend> backend, settings::SettingsStore& settings, NumberLocale locale,
+                 Callbacks callbacks);
     ~EngineThread();  // finishes the exchange under way, then stops
 
     void tick();

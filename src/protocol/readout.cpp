@@ -69,9 +69,9 @@ void deriveLine(MainsBand band, Telemetry& t, Readout& r, NumberLocale locale)
     t.inputVoltage = fixed2(t.inputVoltage, locale);
     t.powerFactor = formatFixed(pf, 2, locale);
     const double volts = number(t.inputVoltage, locale);
-    t.inputCurrent = volts != 0 ? formatFixed(number(t.inputWatt, locale) / (volts * number(t.powerFactor, locale)), 2,
-                                              locale)
-                                : "0";
+    t.inputCurrent = volts != 0
+                         ? formatFixed(number(t.inputWatt, locale) / (volts * number(t.powerFactor, locale)), 2, locale)
+                         : "0";
     t.efficiency = std::to_string(std::lround(eta * 100));
     t.efficiencyGauge = t.efficiency;
     t.temperature = std::to_string(wholePart(number(t.temperature2, locale)));
@@ -86,10 +86,14 @@ void temperatureDigits(Telemetry& t, Readout& r, NumberLocale locale)
     long long tempWhole = wholePart(number(t.temperature, locale));
     const long long shown = std::max(tempWhole, 0LL);
     r.DLabel3 = {static_cast<int>(shown / 100), static_cast<int>(shown % 100 / 10), static_cast<int>(shown % 10)};
-    if (tempWhole <= 40) r.DLabel3Colour = {kDimGrey, kBlue, kBlue};
-    else if (tempWhole <= 70) r.DLabel3Colour = {kDimGrey, kOrange, kOrange};
-    else if (tempWhole <= 99) r.DLabel3Colour = {kDimGrey, kRed, kRed};
-    else r.DLabel3Colour = {kRed, kRed, kRed};
+    if (tempWhole <= 40)
+        r.DLabel3Colour = {kDimGrey, kBlue, kBlue};
+    else if (tempWhole <= 70)
+        r.DLabel3Colour = {kDimGrey, kOrange, kOrange};
+    else if (tempWhole <= 99)
+        r.DLabel3Colour = {kDimGrey, kRed, kRed};
+    else
+        r.DLabel3Colour = {kRed, kRed, kRed};
 }
 
 }  // namespace
@@ -138,8 +142,10 @@ void updateReadout(Telemetry& t, Readout& r, int railMode, NumberLocale locale)
     t.loadPercent = std::to_string(static_cast<long long>(load));
 
     const double gauge = t.efficiencyGauge.empty() ? 0 : number(t.efficiencyGauge, locale);
-    if (gauge < 75) t.efficiencyGauge = "75";
-    else if (gauge > 99) t.efficiencyGauge = "99";
+    if (gauge < 75)
+        t.efficiencyGauge = "75";
+    else if (gauge > 99)
+        t.efficiencyGauge = "99";
 
     const long long efficiencyWhole = wholePart(number(t.efficiency, locale));
     r.DLabel2 = {static_cast<int>(std::clamp<long long>(efficiencyWhole / 10, 0, 9)),

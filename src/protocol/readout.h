@@ -38,11 +38,11 @@ struct Readout {
     std::array<std::string, 4> NLabel_txt;  // AC voltage, current, power, power factor
     std::array<int, 4> DLabel{};            // output power digits
     std::array<Rgb, 4> DLabelColour{kDimGrey, kDimGrey, kDimGrey, kDimGrey};
-    std::array<int, 2> DLabel2{};           // efficiency digits
+    std::array<int, 2> DLabel2{};  // efficiency digits
     std::array<Rgb, 2> DLabel2Colour{kDimGrey, kDimGrey};
-    std::array<int, 3> DLabel3{};           // temperature digits
+    std::array<int, 3> DLabel3{};  // temperature digits
     std::array<Rgb, 3> DLabel3Colour{kDimGrey, kDimGrey, kDimGrey};
-    bool derived = false;                   // whether this cycle's mains voltage was in a band
+    bool derived = false;  // whether this cycle's mains voltage was in a band
 
     bool operator==(const Readout&) const = default;
 };

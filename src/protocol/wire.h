@@ -66,7 +66,7 @@ inline constexpr std::size_t kRequestLength = 7;  // significant bytes; the rest
 // Answer byte offsets.
 inline constexpr std::size_t kAnsReportId = 0;
 inline constexpr std::size_t kAnsCommand = 1;
-inline constexpr std::size_t kAnsStatus = 2;       // 0xFF: no valid reading
+inline constexpr std::size_t kAnsStatus = 2;  // 0xFF: no valid reading
 inline constexpr std::size_t kAnsRegister = 4;
 inline constexpr std::size_t kAnsLow = 5;          // reading, low byte
 inline constexpr std::size_t kAnsHigh = 6;         // reading, high byte

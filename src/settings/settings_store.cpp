@@ -17,7 +17,7 @@ std::string SettingsStore::value(int field) const
 {
     std::lock_guard lock(mutex_);
     return field >= 0 && static_cast<std::size_t>(field) < values_.size() ? values_[static_cast<std::size_t>(field)]
-                                                                           : std::string{};
+                                                                          : std::string{};
 }
 
 void SettingsStore::setValue(int field, std::string text)

@@ -46,11 +46,11 @@ std::vector<Warning> WarningEvaluator::evaluate(const WarningInputs& in)
 std::string_view ocpRailName(int rail)
 {
     switch (rail) {
-    case 1: return "+3.3V";
-    case 2: return "+5V";
-    case 3: return "+12V1";
-    case 4: return "+12V2";
-    default: return "+5V";
+        case 1: return "+3.3V";
+        case 2: return "+5V";
+        case 3: return "+12V1";
+        case 4: return "+12V2";
+        default: return "+5V";
     }
 }
 
@@ -62,9 +62,9 @@ std::string_view ovpRailName(int rail)
 std::string describe(const Warning& warning)
 {
     switch (warning.kind) {
-    case WarningKind::OverCurrent: return "over-current " + std::string(ocpRailName(warning.rail));
-    case WarningKind::OverVoltage: return "over-voltage " + std::string(ovpRailName(warning.rail));
-    case WarningKind::OverTemperature: return "over-temperature";
+        case WarningKind::OverCurrent: return "over-current " + std::string(ocpRailName(warning.rail));
+        case WarningKind::OverVoltage: return "over-voltage " + std::string(ovpRailName(warning.rail));
+        case WarningKind::OverTemperature: return "over-temperature";
     }
     return {};
 }

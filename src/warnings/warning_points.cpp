@@ -10,8 +10,8 @@ namespace {
 struct Row {
     int field;
     double step;
-    double minimum, maximum;                // multiple rails, and every row but +12V1
-    double singleMinimum, singleMaximum;    // +12V1 in single-rail mode
+    double minimum, maximum;              // multiple rails, and every row but +12V1
+    double singleMinimum, singleMaximum;  // +12V1 in single-rail mode
     bool volts;
 };
 
@@ -21,7 +21,10 @@ constexpr std::array<Row, kArrowCount> kRows{{
     {settings::WarnCur5V, 1, 18, 22, 18, 22, false},
     {settings::WarnCur12V1, 1, 31, 35, 46, 50, false},
     {settings::WarnCur12V2, 1, 31, 35, 31, 35, false},
-    {}, {}, {}, {},
+    {},
+    {},
+    {},
+    {},
     {settings::TuneStep3V3, 1, 1, 9, 1, 9, false},
     {settings::TuneStep5V, 1, 1, 9, 1, 9, false},
     {settings::TuneStep12V, 1, 1, 9, 1, 9, false},
@@ -57,9 +60,18 @@ ArrowPress fineTune(int index, bool plus, settings::SettingsStore& settings, Num
 
 }  // namespace
 
-bool isCurrentWarningArrow(int index) { return index >= 0 && index <= 3; }
-bool isFineTuneArrow(int index) { return index >= 8 && index <= 10; }
-bool isVoltageWarningArrow(int index) { return index >= 11 && index <= 13; }
+bool isCurrentWarningArrow(int index)
+{
+    return index >= 0 && index <= 3;
+}
+bool isFineTuneArrow(int index)
+{
+    return index >= 8 && index <= 10;
+}
+bool isVoltageWarningArrow(int index)
+{
+    return index >= 11 && index <= 13;
+}
 
 ArrowPress pressArrow(int index, bool plus, settings::SettingsStore& settings, NumberLocale locale)
 {

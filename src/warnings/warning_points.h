@@ -20,8 +20,8 @@ bool isFineTuneArrow(int index);
 bool isVoltageWarningArrow(int index);
 
 struct ArrowPress {
-    bool changed = false;        // a warning point was stored
-    std::string shownText;       // the text beside it: "22A", "3.75V"
+    bool changed = false;   // a warning point was stored
+    std::string shownText;  // the text beside it: "22A", "3.75V"
     // A fine-tune arrow asks the supply for a step; the setting changes only
     // when the supply confirms it.
     std::optional<int> fineTuneRail;  // USBAdj 1..3

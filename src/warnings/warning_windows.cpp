@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <algorithm>
 #include <memory>
 
 #include "chrome/picture_label.h"
@@ -31,17 +32,26 @@ struct Layout {
 Layout layoutOf(WarningKind kind)
 {
     switch (kind) {
-    case WarningKind::OverCurrent:
-        return {"Over Current Warning Point", {360, 240, 4455, 375}, {840, 1440, 6975, 2295}, {1200, 1395, 975, 315},
-                {8760, 315}, {9120, 315}, 5865};
-    case WarningKind::OverVoltage:
-        return {"Over Voltage Warning Point", {360, 240, 4335, 375}, {960, 1485, 6735, 2295}, {1320, 1440, 975, 315},
-                {8760, 330}, {9120, 330}, 5865};
-    case WarningKind::OverTemperature:
-        break;
+        case WarningKind::OverCurrent:
+            return {"Over Current Warning Point",
+                    {360, 240, 4455, 375},
+                    {840, 1440, 6975, 2295},
+                    {1200, 1395, 975, 315},
+                    {8760, 315},
+                    {9120, 315},
+                    5865};
+        case WarningKind::OverVoltage:
+            return {"Over Voltage Warning Point",
+                    {360, 240, 4335, 375},
+                    {960, 1485, 6735, 2295},
+                    {1320, 1440, 975, 315},
+                    {8760, 330},
+                    {9120, 330},
+                    5865};
+        case WarningKind::OverTemperature: break;
     }
-    return {"Over Temperature Warning", {360, 240, 4335, 375}, {960, 1320, 6735, 2055}, {}, {8760, 330}, {9120, 330},
-            5895};
+    return {
+        "Over Temperature Warning", {360, 240, 4335, 375}, {960, 1320, 6735, 2055}, {}, {8760, 330}, {9120, 330}, 5895};
 }
 
 }  // namespace
@@ -49,7 +59,8 @@ Layout layoutOf(WarningKind kind)
 QStringList overCurrentMessage()
 {
     return {QStringLiteral("The ______ rail output current reaches the warning point."),
-            QStringLiteral("Please reduce / close unnecessary programs to decrease"), QStringLiteral("the system load.")};
+            QStringLiteral("Please reduce / close unnecessary programs to decrease"),
+            QStringLiteral("the system load.")};
 }
 
 QStringList overVoltageMessage()
@@ -86,10 +97,15 @@ WarningWindow::WarningWindow(WarningKind kind, int rail, QWidget* parent) : Skin
                                                                  : overTemperatureMessage();
     message_ = addText(QStringLiteral("Label1(1)"), lines.join(QLatin1Char('\n')), layout.messageRect,
                        QStringLiteral("Arial"), 13, false);
+    // Every line must show whole, whatever the font's metrics: widen the
+    // text toward the window's right edge when it needs the room.
+    const int roomy = std::min(message_->sizeHint().width(), width() - message_->x() - twips().px(300));
+    if (roomy > message_->width()) message_->resize(roomy, message_->height());
     if (kind != WarningKind::OverTemperature) {
         const auto name = kind == WarningKind::OverCurrent ? ocpRailName(rail) : ovpRailName(rail);
         rail_ = addText(QStringLiteral("Label2(0)"), QString::fromLatin1(name.data(), static_cast<int>(name.size())),
-                        layout.railRect, QStringLiteral("MS Sans Serif"), 12, true, Qt::black, Qt::AlignHCenter | Qt::AlignTop);
+                        layout.railRect, QStringLiteral("MS Sans Serif"), 12, true, Qt::black,
+                        Qt::AlignHCenter | Qt::AlignTop);
     }
 
     addMinimiseButton({picture("minimise_normal.png"), picture("minimise_pressed.png"), picture("minimise_hover.png")},
@@ -107,8 +123,8 @@ WarningWindow::WarningWindow(WarningKind kind, int rail, QWidget* parent) : Skin
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QLabel* WarningWindow::addText(const QString& name, const QString& text, QRect r, const QString& family,
-                               double points, bool bold, QColor colour, Qt::Alignment align)
+QLabel* WarningWindow::addText(const QString& name, const QString& text, QRect r, const QString& family, double points,
+                               bool bold, QColor colour, Qt::Alignment align)
 {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
@@ -178,9 +194,18 @@ void WarningWindow::hoverReset()
     }
 }
 
-QString WarningWindow::titleText() const { return title_->text(); }
-QString WarningWindow::railText() const { return rail_ ? rail_->text() : QString(); }
-QString WarningWindow::messageText() const { return message_->text().replace(QLatin1Char('\n'), QStringLiteral("\r\n")); }
+QString WarningWindow::titleText() const
+{
+    return title_->text();
+}
+QString WarningWindow::railText() const
+{
+    return rail_ ? rail_->text() : QString();
+}
+QString WarningWindow::messageText() const
+{
+    return message_->text().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
 
 void WarningWindow::closeEvent(QCloseEvent* event)
 {
@@ -209,7 +234,12 @@ void presentWarnings(const std::vector<Warning>& raised, std::function<void()> d
         window->setWindowModality(Qt::ApplicationModal);
         QObject::connect(window, &WarningWindow::closed, window, [showNext] {
             // After this window has gone, not from inside its close.
-            QMetaObject::invokeMethod(qApp, [showNext] { if (*showNext) (*showNext)(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp,
+                [showNext] {
+                    if (*showNext) (*showNext)();
+                },
+                Qt::QueuedConnection);
         });
         window->show();
     };

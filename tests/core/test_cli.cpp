@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -23,8 +22,7 @@ struct CliResult {
 CliResult runCli(std::vector<std::string> args)
 {
     std::ostringstream out, err;
-    const int status =
-        cli::run(args, {.out = out, .err = err, .locale = NumberLocale{}, .clock = [] { return 0.0; }});
+    const int status = cli::run(args, {.out = out, .err = err, .locale = NumberLocale{}, .clock = [] { return 0.0; }});
     return {status, out.str(), err.str()};
 }
 
@@ -43,12 +41,13 @@ TEST_F(CliFixture, StatusJsonIsTheWholeDerivedPicture)
 {
     const auto r = runCli({"status", "--device", kStatusScript, "--json", settingsArg});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "{\"inputVoltage\":\"230.00\",\"inputCurrent\":\"1.25\",\"inputWatt\":\"271.28\",\"powerFactor\":\"0.94\","
-              "\"current3V3\":\"5\",\"current5V\":\"4\",\"current12V1\":\"10\",\"current12V2\":\"8.2\","
-              "\"voltage3V3\":\"3.3\",\"voltage5V\":\"5\",\"voltage12V\":\"12\",\"voltage12V2\":\"12\","
-              "\"temperature\":\"45\",\"temperature2\":\"45\",\"ratedPower\":\"0650\",\"outputPower\":\"255\","
-              "\"efficiency\":\"94\",\"efficiencyGauge\":\"94\",\"loadPercent\":\"39\",\"warnings\":[]}\n");
+    EXPECT_EQ(
+        r.out,
+        "{\"inputVoltage\":\"230.00\",\"inputCurrent\":\"1.25\",\"inputWatt\":\"271.28\",\"powerFactor\":\"0.94\","
+        "\"current3V3\":\"5\",\"current5V\":\"4\",\"current12V1\":\"10\",\"current12V2\":\"8.2\","
+        "\"voltage3V3\":\"3.3\",\"voltage5V\":\"5\",\"voltage12V\":\"12\",\"voltage12V2\":\"12\","
+        "\"temperature\":\"45\",\"temperature2\":\"45\",\"ratedPower\":\"0650\",\"outputPower\":\"255\","
+        "\"efficiency\":\"94\",\"efficiencyGauge\":\"94\",\"loadPercent\":\"39\",\"warnings\":[]}\n");
 }
 
 TEST_F(CliFixture, StatusReportsWarningsPerCycle)
@@ -85,8 +84,8 @@ TEST_F(CliFixture, FramesShowEveryExchange)
 
 TEST_F(CliFixture, TuneStoresTheAcknowledgedStep)
 {
-    const auto r = runCli({"tune", "12V", "6", "--device", script("00 82 03 40 23 06 00 => 00 82 00 40 23 06\n"),
-                           settingsArg});
+    const auto r =
+        runCli({"tune", "12V", "6", "--device", script("00 82 03 40 23 06 00 => 00 82 00 40 23 06\n"), settingsArg});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "+12V fine-tune step 6 in force\n");
     EXPECT_EQ(readFile(settingsFile),
@@ -95,7 +94,8 @@ TEST_F(CliFixture, TuneStoresTheAcknowledgedStep)
 
 TEST_F(CliFixture, UnacknowledgedChangesStoreNothing)
 {
-    for (const auto& args : {std::vector<std::string>{"tune", "3.3V", "4"}, std::vector<std::string>{"rail", "single"}}) {
+    for (const auto& args :
+         {std::vector<std::string>{"tune", "3.3V", "4"}, std::vector<std::string>{"rail", "single"}}) {
         auto full = args;
         full.insert(full.end(), {"--device", script("# silent\n"), settingsArg});
         const auto r = runCli(full);
@@ -107,7 +107,8 @@ TEST_F(CliFixture, UnacknowledgedChangesStoreNothing)
 
 TEST_F(CliFixture, RailSetsTheFieldsTheLeverSets)
 {
-    const auto ackSingle = script("00 82 03 40 26 01 00 => 00 82 00 40 26 01\n00 82 03 40 26 02 00 => 00 82 00 40 26 02\n");
+    const auto ackSingle =
+        script("00 82 03 40 26 01 00 => 00 82 00 40 26 01\n00 82 03 40 26 02 00 => 00 82 00 40 26 02\n");
     auto r = runCli({"rail", "single", "--device", ackSingle, settingsArg});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readFile(settingsFile),
@@ -141,9 +142,11 @@ TEST_F(CliFixture, ErrorsSayWhatIsWrong)
         {{"tune", "12V", "10", "--device", "sim", settingsArg}, 1, "fine-tune step '10' is outside 1 to 9"},
         {{"tune", "7V", "5", "--device", "sim", settingsArg}, 1, "unknown rail '7V'"},
         {{"rail", "double", "--device", "sim", settingsArg}, 1, "rail takes single or multi"},
-        {{"status", "--device", "sim", "--settings", shortFile.string()}, 1,
+        {{"status", "--device", "sim", "--settings", shortFile.string()},
+         1,
          "short.txt: The File permission denied or read only (the settings hold 3 values"},
-        {{"status", "--device", "sim", "--settings", (dir.path() / "none.txt").string()}, 1,
+        {{"status", "--device", "sim", "--settings", (dir.path() / "none.txt").string()},
+         1,
          "The File permission denied or read only"},
     };
     for (const auto& c : cases) {
@@ -157,8 +160,8 @@ TEST_F(CliFixture, ErrorsSayWhatIsWrong)
 TEST_F(CliFixture, ReadOnlySettingsAreNeverHalfWritten)
 {
     fs::permissions(settingsFile, fs::perms::owner_read);
-    const auto r = runCli({"tune", "12V", "6", "--device", script("00 82 03 40 23 06 00 => 00 82 00 40 23 06\n"),
-                           settingsArg});
+    const auto r =
+        runCli({"tune", "12V", "6", "--device", script("00 82 03 40 23 06 00 => 00 82 00 40 23 06\n"), settingsArg});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("The File permission denied or read only"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(settingsFile), kDefault + "\r\n");

@@ -77,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
         AnswerCase{"invalidIgnoredOn2C", 3, readingAnswer(0x2C, 0xD3, 0x20, 0xFF), &Telemetry::current12V1, "0"},
         AnswerCase{"invalidDecodedOn27", 10, readingAnswer(0x27, 0xF3, 0x98, 0xFF), &Telemetry::inputVoltage, "230"},
         AnswerCase{"lateEchoOfAnotherRegister", 4, readingAnswer(0x28, 0xCE, 0x0D), &Telemetry::voltage5V, "0"},
-        AnswerCase{"wrongCommandByte", 5, answerBytes({0x00, 0x82, 0, 0x40, 0x2D, 0x20, 0xD3}), &Telemetry::current5V, "0"},
+        AnswerCase{"wrongCommandByte", 5, answerBytes({0x00, 0x82, 0, 0x40, 0x2D, 0x20, 0xD3}), &Telemetry::current5V,
+                   "0"},
         AnswerCase{"ratedPower", 15, answerBytes({0, 0x83, 0, 0x40, 0x32, 'Q', 'L', '0', '6', '5', '0'}),
                    &Telemetry::ratedPower, "0650"},
         AnswerCase{"identity", 0, answerBytes({0, 0x90, 3, 'A', 'B', 'C', 'D'}), &Telemetry::identity1, "ABC"},
@@ -98,7 +99,8 @@ TEST(PollAnswer, IdentityTextEndsWithinTheReport)
 TEST(PollAnswer, TimeOutZerosMatchNoTest)
 {
     Telemetry telemetry;
-    for (int step = 0; step < kPollSteps; ++step) EXPECT_FALSE(applyPollAnswer(step, Report{}, telemetry, NumberLocale{}));
+    for (int step = 0; step < kPollSteps; ++step)
+        EXPECT_FALSE(applyPollAnswer(step, Report{}, telemetry, NumberLocale{}));
     EXPECT_EQ(telemetry, Telemetry{});
 }
 

@@ -1,7 +1,6 @@
 // The hidapi backend against a stand-in for the library: the report-ID
 // convention and report lengths no simulated supply can show.
 #include <gtest/gtest.h>
-
 #include <hidapi.h>
 
 #include <cstring>
@@ -28,7 +27,10 @@ struct FakeLibrary {
 
 hid_device* const kHandle = reinterpret_cast<hid_device*>(0x1);
 
-int fakeInit() { return 0; }
+int fakeInit()
+{
+    return 0;
+}
 hid_device_info* fakeEnumerate(unsigned short, unsigned short)
 {
     lib.infos[0] = {};
@@ -43,7 +45,10 @@ hid_device_info* fakeEnumerate(unsigned short, unsigned short)
     return &lib.infos[0];
 }
 void fakeFree(hid_device_info*) {}
-hid_device* fakeOpen(const char*) { return kHandle; }
+hid_device* fakeOpen(const char*)
+{
+    return kHandle;
+}
 int fakeWrite(hid_device*, const unsigned char* data, std::size_t length)
 {
     lib.lastWrite.assign(data, data + length);
@@ -57,7 +62,10 @@ int fakeRead(hid_device*, unsigned char* data, std::size_t length, int)
     std::memcpy(data, lib.nextRead.data(), n);
     return static_cast<int>(n);
 }
-void fakeClose(hid_device*) { ++lib.closes; }
+void fakeClose(hid_device*)
+{
+    ++lib.closes;
+}
 int fakeDescriptor(hid_device*, unsigned char* buffer, std::size_t size)
 {
     const std::size_t n = std::min(size, lib.descriptor.size());
@@ -67,8 +75,8 @@ int fakeDescriptor(hid_device*, unsigned char* buffer, std::size_t size)
 
 device::HidApiCalls fakeCalls(bool withDescriptor)
 {
-    return {fakeInit, fakeEnumerate, fakeFree, fakeOpen, fakeWrite, fakeRead, fakeClose,
-            withDescriptor ? fakeDescriptor : nullptr};
+    return {fakeInit,  fakeEnumerate, fakeFree,  fakeOpen,
+            fakeWrite, fakeRead,      fakeClose, withDescriptor ? fakeDescriptor : nullptr};
 }
 
 class HidapiBackendTest : public testing::Test {
@@ -124,9 +132,9 @@ TEST_F(HidapiBackendTest, ZeroBytesIsATimeOutAndMinusOneAFailure)
 }
 
 // Input and output reports of 64 data bytes, no report ID.
-const std::vector<std::uint8_t> kVendorDescriptor = {
-    0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
-    0x95, 0x40, 0x09, 0x01, 0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, 0xC0};
+const std::vector<std::uint8_t> kVendorDescriptor = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00,
+                                                     0x26, 0xFF, 0x00, 0x75, 0x08, 0x95, 0x40, 0x09, 0x01,
+                                                     0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, 0xC0};
 
 TEST_F(HidapiBackendTest, LengthsComeFromTheDescriptorAndAreClipped)
 {
@@ -154,8 +162,8 @@ TEST(ReportDescriptor, LengthsIncludeTheIdByte)
 
 TEST(ReportDescriptor, NumberedReportsTakeTheLargest)
 {
-    const std::vector<std::uint8_t> d = {0x85, 0x01, 0x75, 0x08, 0x95, 0x08, 0x81, 0x02,
-                                         0x85, 0x02, 0x95, 0x20, 0x81, 0x02};
+    const std::vector<std::uint8_t> d = {0x85, 0x01, 0x75, 0x08, 0x95, 0x08, 0x81,
+                                         0x02, 0x85, 0x02, 0x95, 0x20, 0x81, 0x02};
     const auto facts = device::parseReportDescriptor(d);
     ASSERT_TRUE(facts);
     EXPECT_TRUE(facts->numberedReports);

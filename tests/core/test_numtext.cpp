@@ -30,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FormatFixed,
                                          FixedCase{0, 2, "0.00"}, FixedCase{0.004, 2, "0.00"},
                                          FixedCase{0.005, 2, "0.01"}, FixedCase{-2.5, 0, "-3"},
                                          FixedCase{254.9, 0, "255"}, FixedCase{1.2547, 2, "1.25"},
-                                         FixedCase{99999.995, 2, "100000.00"}, FixedCase{1e20, 2, "100000000000000000000.00"}));
+                                         FixedCase{99999.995, 2, "100000.00"},
+                                         FixedCase{1e20, 2, "100000000000000000000.00"}));
 
 TEST(FormatFixedLocale, UsesTheLocaleSeparator)
 {

@@ -117,15 +117,14 @@ TEST_P(TemperatureDigits, SplitAndColouredByRange)
     EXPECT_EQ(r.DLabel3Colour, c.colours);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, TemperatureDigits,
-    testing::Values(TemperatureCase{"45.5", "45.5", {0, 4, 5}, {kDimGrey, kOrange, kOrange}},
-                    TemperatureCase{"40.9", "40.9", {0, 4, 0}, {kDimGrey, kBlue, kBlue}},
-                    TemperatureCase{"41", "41", {0, 4, 1}, {kDimGrey, kOrange, kOrange}},
-                    TemperatureCase{"71", "71", {0, 7, 1}, {kDimGrey, kRed, kRed}},
-                    TemperatureCase{"99.9", "99.9", {0, 9, 9}, {kDimGrey, kRed, kRed}},
-                    TemperatureCase{"100", "100", {1, 0, 0}, {kRed, kRed, kRed}},
-                    TemperatureCase{"130", "120", {1, 2, 0}, {kRed, kRed, kRed}}));
+INSTANTIATE_TEST_SUITE_P(Ranges, TemperatureDigits,
+                         testing::Values(TemperatureCase{"45.5", "45.5", {0, 4, 5}, {kDimGrey, kOrange, kOrange}},
+                                         TemperatureCase{"40.9", "40.9", {0, 4, 0}, {kDimGrey, kBlue, kBlue}},
+                                         TemperatureCase{"41", "41", {0, 4, 1}, {kDimGrey, kOrange, kOrange}},
+                                         TemperatureCase{"71", "71", {0, 7, 1}, {kDimGrey, kRed, kRed}},
+                                         TemperatureCase{"99.9", "99.9", {0, 9, 9}, {kDimGrey, kRed, kRed}},
+                                         TemperatureCase{"100", "100", {1, 0, 0}, {kRed, kRed, kRed}},
+                                         TemperatureCase{"130", "120", {1, 2, 0}, {kRed, kRed, kRed}}));
 
 TEST(Readout, SingleRailAddsTheTwelveVoltCurrents)
 {

@@ -66,8 +66,7 @@ TEST_P(ScriptParse, RefusesAMalformedLineWithItsNumber)
 INSTANTIATE_TEST_SUITE_P(
     Errors, ScriptParse,
     testing::Values(BadLine{"00 83 02 40 28 00 00", "expected 'REQUEST => ANSWER'"},
-                    BadLine{"00 83 02 40 28 00 00 =>", "answer is empty"},
-                    BadLine{" => 00 83", "request is empty"},
+                    BadLine{"00 83 02 40 28 00 00 =>", "answer is empty"}, BadLine{" => 00 83", "request is empty"},
                     BadLine{"00 83 2 => 00", "request byte '2' is not two hexadecimal digits"},
                     BadLine{"00 83 => 00 GG", "answer byte 'GG' is not two hexadecimal digits"},
                     BadLine{"00 83 => timeout please", "answer byte 'timeout' is not two hexadecimal digits"},

@@ -25,7 +25,8 @@ TEST(ReadSettings, AcceptedShapes)
     const Case cases[] = {
         {"default", kDefault, 24},
         {"finalSemicolon", kDefault + ";\r\n", 25},
-        {"brokenOverLines", "0;22;22;35;35;22;22;35;35;3.9;6.1;13.8;\r\n3.75;5.70;13.10;5;5;5;\n3.30;5.00;12.00;1;0;0", 24},
+        {"brokenOverLines", "0;22;22;35;35;22;22;35;35;3.9;6.1;13.8;\r\n3.75;5.70;13.10;5;5;5;\n3.30;5.00;12.00;1;0;0",
+         24},
         {"thirtyValues", kDefault + ";1;2;3;4;5;6", 30},
     };
     for (const auto& c : cases) {
@@ -39,9 +40,9 @@ TEST(ReadSettings, AcceptedShapes)
 
 TEST(ReadSettings, RefusedShapes)
 {
-    EXPECT_FALSE(parseSettingsText("0;22;22;35;35;22;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;12.00;1;0",
-                                   kDot)
-                     .values);
+    EXPECT_FALSE(
+        parseSettingsText("0;22;22;35;35;22;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;12.00;1;0", kDot)
+            .values);
     EXPECT_FALSE(parseSettingsText("", kDot).values);
     std::string huge = kDefault;
     huge.replace(huge.find(";1;0;0"), 6, ";1e400;0;0");
@@ -53,9 +54,9 @@ TEST(ReadSettings, DecimalCommaLocaleReadsBothForms)
     auto values = *parseSettingsText(kDefault, kComma).values;
     EXPECT_EQ(values[WarnVolt3V3], "3,75");
     EXPECT_EQ(parseNumber(values[WarnVolt3V3], kComma), 3.75);
-    values = *parseSettingsText("0;22;22;35;35;22;22;35;35;3,9;6,1;13,8;3,7;5,70;13,10;5;5;5;3,30;5,00;12,00;1;0;0",
-                                kComma)
-                  .values;
+    values =
+        *parseSettingsText("0;22;22;35;35;22;22;35;35;3,9;6,1;13,8;3,7;5,70;13,10;5;5;5;3,30;5,00;12,00;1;0;0", kComma)
+             .values;
     EXPECT_EQ(parseNumber(values[WarnVolt3V3], kComma), 3.7);
     EXPECT_EQ(valueText(*parseNumber(values[WarnVolt3V3], kComma) + 0.05, kComma), "3,75");
 }
@@ -101,7 +102,8 @@ TEST(WriteSettings, WritesTwentyFourFieldsAndCrLf)
     auto values = *readSettingsFile(path, kDot).values;
     values[WarnCur3V3] = "21";
     ASSERT_EQ(writeSettingsFile(path, values), WriteStatus::Ok);
-    EXPECT_EQ(readFile(path), "0;22;22;35;35;21;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;12.00;1;0;0;\r\n");
+    EXPECT_EQ(readFile(path),
+              "0;22;22;35;35;21;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;12.00;1;0;0;\r\n");
     for (const auto& entry : fs::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename(), "TALVORN.txt") << "left behind: " << entry.path();
 }
@@ -166,8 +168,11 @@ TEST(LocateSettings, OverrideThenPortableThenPerUser)
     dir.file("bin/TALVORN.txt", kDefault);
     EXPECT_EQ(locateSettings(std::nullopt, exeDir, env).path, exeDir / "TALVORN.txt");
 
-    auto noXdg = [&](const char* name) -> const char* { return std::string(name) == "XDG_CONFIG_HOME" ? nullptr : env(name); };
-    EXPECT_EQ(locateSettings(std::nullopt, dir.path(), noXdg).path, dir.path() / "home" / ".config" / "kvrns" / "TALVORN.txt");
+    auto noXdg = [&](const char* name) -> const char* {
+        return std::string(name) == "XDG_CONFIG_HOME" ? nullptr : env(name);
+    };
+    EXPECT_EQ(locateSettings(std::nullopt, dir.path(), noXdg).path,
+              dir.path() / "home" / ".config" / "kvrns" / "TALVORN.txt");
 }
 
 TEST(LoadSettings, AnExplicitFileThatIsMissingIsRefusedNotCreated)

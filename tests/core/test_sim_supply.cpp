@@ -83,7 +83,7 @@ TEST_F(SimFixture, WrongEchoAndInvalidStatusChangeNothing)
     sim.faults().wrongEcho = false;
     sim.faults().invalidStatus = true;
     pollAll();
-    EXPECT_EQ(telemetry.voltage12V, "0");   // 0xFF refused on the output rails
+    EXPECT_EQ(telemetry.voltage12V, "0");    // 0xFF refused on the output rails
     EXPECT_NE(telemetry.inputVoltage, "0");  // but not on the AC input
 }
 

@@ -33,38 +33,41 @@ TEST_P(OneCycle, RaisesTheWindowsInOrder)
     EXPECT_EQ(evaluator.evaluate(in), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OneCycle,
-    testing::Values(
-        Case{"equalIsFine", [](WarningInputs&) {}, {}},
-        Case{"over5V", [](WarningInputs& in) { in.FLabel_txt[1] = "18.01"; }, {{WarningKind::OverCurrent, 2}}},
-        Case{"firstRailWins",
-             [](WarningInputs& in) {
-                 in.FLabel_txt[0] = "19.00";
-                 in.FLabel_txt[2] = "36.00";
-             },
-             {{WarningKind::OverCurrent, 1}}},
-        Case{"secondRailOfTwelve", [](WarningInputs& in) { in.FLabel_txt[3] = "35.50"; },
-             {{WarningKind::OverCurrent, 4}}},
-        Case{"secondRailSilentInSingleMode",
-             [](WarningInputs& in) {
-                 in.railMode = 0;
-                 in.FLabel_txt[3] = "35.50";
-             },
-             {}},
-        Case{"emptyWarningPointCountsAsZero",
-             [](WarningInputs& in) {
-                 in.railMode = 0;
-                 in.HLabel_txt[3] = "";
-                 in.FLabel_txt[3] = "";
-             },
-             {}},
-        Case{"secondTemperature", [](WarningInputs& in) { in.temperature2 = "99.0"; },
-             {{WarningKind::OverTemperature, 0}}},
-        Case{"firstTemperature", [](WarningInputs& in) { in.temperature = "120"; },
-             {{WarningKind::OverTemperature, 0}}},
-        Case{"justBelow", [](WarningInputs& in) { in.temperature = "98.99"; }, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, OneCycle,
+                         testing::Values(Case{"equalIsFine", [](WarningInputs&) {}, {}},
+                                         Case{"over5V",
+                                              [](WarningInputs& in) { in.FLabel_txt[1] = "18.01"; },
+                                              {{WarningKind::OverCurrent, 2}}},
+                                         Case{"firstRailWins",
+                                              [](WarningInputs& in) {
+                                                  in.FLabel_txt[0] = "19.00";
+                                                  in.FLabel_txt[2] = "36.00";
+                                              },
+                                              {{WarningKind::OverCurrent, 1}}},
+                                         Case{"secondRailOfTwelve",
+                                              [](WarningInputs& in) { in.FLabel_txt[3] = "35.50"; },
+                                              {{WarningKind::OverCurrent, 4}}},
+                                         Case{"secondRailSilentInSingleMode",
+                                              [](WarningInputs& in) {
+                                                  in.railMode = 0;
+                                                  in.FLabel_txt[3] = "35.50";
+                                              },
+                                              {}},
+                                         Case{"emptyWarningPointCountsAsZero",
+                                              [](WarningInputs& in) {
+                                                  in.railMode = 0;
+                                                  in.HLabel_txt[3] = "";
+                                                  in.FLabel_txt[3] = "";
+                                              },
+                                              {}},
+                                         Case{"secondTemperature",
+                                              [](WarningInputs& in) { in.temperature2 = "99.0"; },
+                                              {{WarningKind::OverTemperature, 0}}},
+                                         Case{"firstTemperature",
+                                              [](WarningInputs& in) { in.temperature = "120"; },
+                                              {{WarningKind::OverTemperature, 0}}},
+                                         Case{"justBelow", [](WarningInputs& in) { in.temperature = "98.99"; }, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OverVoltage, OpensOnEveryThirdConsecutiveCycle)
 {
@@ -104,8 +107,9 @@ TEST(ThreeWindows, OneCycleRaisesAllThreeInOrder)
     in.FLabel_txt[1] = "19.00";
     in.temperature = "100";
     const auto raised = evaluator.evaluate(in);
-    EXPECT_EQ(raised, (std::vector<Warning>{
-                          {WarningKind::OverCurrent, 2}, {WarningKind::OverVoltage, 3}, {WarningKind::OverTemperature, 0}}));
+    EXPECT_EQ(raised,
+              (std::vector<Warning>{
+                  {WarningKind::OverCurrent, 2}, {WarningKind::OverVoltage, 3}, {WarningKind::OverTemperature, 0}}));
     std::vector<std::string> texts;
     for (const auto& w : raised) texts.push_back(describe(w));
     EXPECT_EQ(texts, (std::vector<std::string>{"over-current +5V", "over-voltage +12V1", "over-temperature"}));

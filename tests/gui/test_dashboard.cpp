@@ -47,12 +47,14 @@ struct Rig {
     std::unique_ptr<DashboardWindow> window;
     int ended = 0;
 
-    explicit Rig(std::unique_ptr<device::HidBackend> backend, settings::SettingValues values = settings::defaultValues())
+    explicit Rig(std::unique_ptr<device::HidBackend> backend,
+                 settings::SettingValues values = settings::defaultValues())
         : settingsPath(dir.filePath(QStringLiteral("TALVORN.txt")).toStdString()), store(values)
     {
         settings::writeSettingsFile(settingsPath, values);
         bridge = std::make_unique<EngineBridge>(std::move(backend), store, NumberLocale{});
-        window = std::make_unique<DashboardWindow>(DashboardWindow::Setup{store, *bridge, settingsPath, NumberLocale{}});
+        window =
+            std::make_unique<DashboardWindow>(DashboardWindow::Setup{store, *bridge, settingsPath, NumberLocale{}});
         window->setEnding([this] { ++ended; });
         window->load();
     }
@@ -177,13 +179,27 @@ void TestDashboard::gaugeStepping_data()
     QTest::addColumn<int>("efficiencyFrame");
     QTest::addColumn<int>("temperatureFrame");
 
-    QTest::newRow("idle") << "0" << "75" << "0" << 1 << 1 << 1 << 1 << 1;
-    QTest::newRow("efficiency 75 to 99") << "0" << "99" << "0" << 1 << 25 << 1 << 25 << 1;
-    QTest::newRow("overload") << "150" << "75" << "0" << 121 << 1 << 121 << 1 << 1;
-    QTest::newRow("efficiency held in its dial") << "0" << "60" << "0" << 1 << 1 << 1 << 1 << 1;
-    QTest::newRow("fraction") << "0" << "75" << "45.9" << 46 << 1 << 1 << 1 << 46;
-    QTest::newRow("negative") << "-5" << "75" << "-3" << 1 << 1 << 1 << 1 << 1;
-    QTest::newRow("empty load") << "" << "120" << "20" << 21 << 25 << 1 << 25 << 21;
+    QTest::newRow("idle") << "0"
+                          << "75"
+                          << "0" << 1 << 1 << 1 << 1 << 1;
+    QTest::newRow("efficiency 75 to 99") << "0"
+                                         << "99"
+                                         << "0" << 1 << 25 << 1 << 25 << 1;
+    QTest::newRow("overload") << "150"
+                              << "75"
+                              << "0" << 121 << 1 << 121 << 1 << 1;
+    QTest::newRow("efficiency held in its dial") << "0"
+                                                 << "60"
+                                                 << "0" << 1 << 1 << 1 << 1 << 1;
+    QTest::newRow("fraction") << "0"
+                              << "75"
+                              << "45.9" << 46 << 1 << 1 << 1 << 46;
+    QTest::newRow("negative") << "-5"
+                              << "75"
+                              << "-3" << 1 << 1 << 1 << 1 << 1;
+    QTest::newRow("empty load") << ""
+                                << "120"
+                                << "20" << 21 << 25 << 1 << 25 << 21;
 }
 
 void TestDashboard::gaugeStepping()

@@ -23,9 +23,9 @@ struct FakeHid final : device::HidBackend {
     using Answer = std::variant<Report, device::ReadStatus>;  // a report, or Timeout / Failed
 
     std::vector<Device> devices;
-    std::deque<Answer> answers;          // served in order to whichever connection reads
+    std::deque<Answer> answers;  // served in order to whichever connection reads
     std::vector<std::vector<std::uint8_t>> written;
-    std::vector<std::string> opened;     // paths, in order
+    std::vector<std::string> opened;  // paths, in order
     int openConnections = 0;
     int readCalls = 0;
     int lastReadLength = -1;

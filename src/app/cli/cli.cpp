@@ -78,15 +78,23 @@ Options parseArgs(const std::vector<std::string>& args)
             if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
             value = args[++i];
         }
-        if (arg == "--device") options.device = *value;
-        else if (arg == "--settings") options.settings = *value;
-        else if (arg == "--cycles") options.cycles = wholeNumber(*value, arg, 1);
-        else if (arg == "--interval") options.intervalMs = wholeNumber(*value, arg, 0);
-        else if (arg == "--json" && !value) options.json = true;
-        else if ((arg == "--help" || arg == "-h") && !value) options.help = true;
+        if (arg == "--device")
+            options.device = *value;
+        else if (arg == "--settings")
+            options.settings = *value;
+        else if (arg == "--cycles")
+            options.cycles = wholeNumber(*value, arg, 1);
+        else if (arg == "--interval")
+            options.intervalMs = wholeNumber(*value, arg, 0);
+        else if (arg == "--json" && !value)
+            options.json = true;
+        else if ((arg == "--help" || arg == "-h") && !value)
+            options.help = true;
         else if (!arg.starts_with("-") || arg == "-") {
-            if (options.command.empty()) options.command = arg;
-            else options.operands.push_back(arg);
+            if (options.command.empty())
+                options.command = arg;
+            else
+                options.operands.push_back(arg);
         } else {
             throw UsageError("unknown argument '" + args[i] + "'");
         }
@@ -214,8 +222,10 @@ int runCycles(Session& s, bool withFrames)
         }
         if (report.kind == TickKind::Rediscovery)
             s.env.err << (report.devicePresent ? "supply found again\n" : "supply lost; searching\n");
-        if (s.options.json) printCycleJson(report, s.env);
-        else printCycleTable(report, cycle, s.options.cycles > 1 || withFrames, s.env);
+        if (s.options.json)
+            printCycleJson(report, s.env);
+        else
+            printCycleTable(report, cycle, s.options.cycles > 1 || withFrames, s.env);
     }
     return anyFailed ? kExitError : kExitOk;
 }

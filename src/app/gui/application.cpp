@@ -107,7 +107,8 @@ int runDashboard(const GuiOptions& options)
 
     const NumberLocale locale = userLocale();
     const auto location = settings::locateSettings(
-        options.settings.isEmpty() ? std::nullopt : std::optional<std::filesystem::path>(options.settings.toStdString()),
+        options.settings.isEmpty() ? std::nullopt
+                                   : std::optional<std::filesystem::path>(options.settings.toStdString()),
         QCoreApplication::applicationDirPath().toStdString(), [](const char* name) { return std::getenv(name); });
     auto loaded = settings::loadSettings(location, locale);
     if (!loaded.values) {

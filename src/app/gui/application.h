@@ -14,7 +14,7 @@ struct GuiOptions {
     QString device = QStringLiteral("auto");
     QString settings;  // empty: the usual places
     bool help = false;
-    QString error;     // a bad command line, said on standard error
+    QString error;  // a bad command line, said on standard error
 };
 
 GuiOptions parseGuiOptions(const QStringList& arguments);
