@@ -9,6 +9,7 @@
 #include "protocol/commands.h"
 #include "protocol/engine.h"
 #include "protocol/linear.h"
+#include "protocol/readout.h"
 #include "settings/settings.h"
 
 namespace kvrns {
@@ -60,6 +61,27 @@ void BM_pollingCycle(benchmark::State& state)
     }
 }
 BENCHMARK(BM_pollingCycle)->Unit(benchmark::kMicrosecond);
+
+// The readout alone: output power, efficiency, power factor and every field
+// text, digit and colour from the telemetry texts of one cycle.
+void BM_readout(benchmark::State& state)
+{
+    device::SimSupply sim([] { return 40.0; });
+    device::DeviceLink link(sim);
+    link.devicePresent = link.FindTheHid();
+    Telemetry telemetry;
+    for (int step = 0; step < kPollSteps; ++step) {
+        link.writeFrame(kPollTable[static_cast<std::size_t>(step)].frameText);
+        link.readInputReport();
+        applyPollAnswer(step, link.inputReport, telemetry, NumberLocale{});
+    }
+    Readout readout;
+    for (auto _ : state) {
+        updateReadout(telemetry, readout, 1, NumberLocale{});
+        benchmark::DoNotOptimize(readout);
+    }
+}
+BENCHMARK(BM_readout)->Unit(benchmark::kMicrosecond);
 
 void BM_settingsReadAndWrite(benchmark::State& state)
 {

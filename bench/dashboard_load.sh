@@ -7,26 +7,18 @@ set -euo pipefail
 binary=${1:-build/src/kvrns}
 seconds=${2:-60}
 [ -x "$binary" ] || { echo "dashboard_load: no program at $binary (run make first)" >&2; exit 1; }
-command -v Xvfb >/dev/null || { echo "dashboard_load: Xvfb is not installed (apt-get install xvfb)" >&2; exit 1; }
+source "$(dirname "$0")/xvfb.sh"
 
 scratch=$(mktemp -d)
-display=""
-for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "dashboard_load: no free X display number" >&2; exit 1; }
-
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+start_xvfb
+seed_settings "$scratch"
 
-start_ns=$(date +%s%N)
 env DISPLAY="$display" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$scratch" TMPDIR="$scratch" \
     "$binary" --device sim >/dev/null 2>&1 &
 app=$!

@@ -1,6 +1,7 @@
 #include "chrome/skinned_window.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -73,6 +74,36 @@ void SkinnedWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, skin_);
+}
+
+QLabel* SkinnedWindow::addLabel(const QString& name, const QString& text, QRect r, const QString& family,
+                                double points, bool bold, QColor colour, Qt::Alignment align)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setGeometry(twips_.rect(r.x(), r.y(), r.width(), r.height()));
+    QFont font(family);
+    font.setPointSizeF(twips_.points(points));
+    font.setBold(bold);
+    label->setFont(font);
+    label->setAlignment(align);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    return label;
+}
+
+void SkinnedWindow::addDialogCaptionButtons(QPoint minimiseAt, QPoint closeAt)
+{
+    const QString d = QStringLiteral(":/assets/warnings/");
+    auto pictures = [&d](const char* name) {
+        return ButtonPictures{QPixmap(d + QLatin1String(name) + QStringLiteral("_normal.png")),
+                              QPixmap(d + QLatin1String(name) + QStringLiteral("_pressed.png")),
+                              QPixmap(d + QLatin1String(name) + QStringLiteral("_hover.png"))};
+    };
+    addMinimiseButton(pictures("minimise"), minimiseAt)->setObjectName(QStringLiteral("Image1"));
+    addCloseButton(pictures("close"), closeAt)->setObjectName(QStringLiteral("Image3"));
 }
 
 void SkinnedWindow::activateAfter(int delayMs)

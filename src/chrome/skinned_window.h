@@ -11,6 +11,7 @@
 
 #include "chrome/skin_geometry.h"
 
+class QLabel;
 class QTimer;
 
 namespace kvrns::chrome {
@@ -69,6 +70,13 @@ protected:
     PictureLabel* addCloseButton(const ButtonPictures& pictures, QPoint twipsAt);
     // A further caption button (the dashboard's mini-window button).
     PictureLabel* addCaptionButton(const ButtonPictures& pictures, QPoint twipsAt);
+
+    // A text label laid out in twips, with the window's scale applied to
+    // its font; transparent, so the skin shows through.
+    QLabel* addLabel(const QString& name, const QString& text, QRect twipsRect, const QString& family, double points,
+                     bool bold, QColor colour = Qt::black, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
+    // The dialogs' caption buttons, from the shared light-dialog pictures.
+    void addDialogCaptionButtons(QPoint minimiseAt, QPoint closeAt);
 
     // The close button's own action.
     virtual void closeButtonClicked() { close(); }

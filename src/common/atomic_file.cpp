@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
@@ -31,6 +32,11 @@ bool lacksWritePermission(const fs::path& path)
     return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
 }
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+// No write takes this long; a temporary file this old was left by a writer
+// that was killed or lost power between creating it and renaming it.
+constexpr auto kStaleAfter = std::chrono::hours(1);
+
 fs::path temporaryBeside(const fs::path& path)
 {
     static std::atomic<unsigned> counter{0};
@@ -40,7 +46,7 @@ fs::path temporaryBeside(const fs::path& path)
     const unsigned long pid = static_cast<unsigned long>(::getpid());
 #endif
     fs::path temp = path;
-    temp += ".tmp-" + std::to_string(pid) + "-" + std::to_string(counter++);
+    temp += std::string(kTemporaryMark) + std::to_string(pid) + "-" + std::to_string(counter++);
     return temp;
 }
 
@@ -59,6 +65,22 @@ void syncFolder([[maybe_unused]] const fs::path& folder)
         ::close(fd);
     }
 #endif
+}
+
+// Nothing ever reads the leftovers, but each would stay in the folder for
+// good; a young one may belong to a write still under way and is kept.
+void removeStaleTemporaries(const fs::path& path)
+{
+    const std::string prefix = path.filename().string() + std::string(kTemporaryMark);
+    const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+    const auto cutoff = fs::file_time_type::clock::now() - kStaleAfter;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().filename().string().rfind(prefix, 0) != 0) continue;
+        std::error_code entryEc;
+        const auto written = it->last_write_time(entryEc);
+        if (!entryEc && written < cutoff && it->is_regular_file(entryEc)) fs::remove(it->path(), entryEc);
+    }
 }
 
 }  // namespace
@@ -96,6 +118,7 @@ WriteStatus writeFileAtomically(const fs::path& path, std::string_view content, 
                     ec.message());
     }
     syncFolder(path.parent_path());
+    removeStaleTemporaries(path);
     return WriteStatus::Ok;
 }
 

@@ -12,6 +12,9 @@ namespace kvrns {
 namespace {
 
 constexpr int kSignificantDigits = 15;
+// 1.79769313486231E+308: the largest 15-digit decimal within double range.
+constexpr int kMaxExponent = 308;
+constexpr std::int64_t kMaxMantissa = 179769313486231;
 
 // A finite value as mantissa * 10^(exponent - 14), mantissa holding exactly
 // 15 decimal digits (or 0).
@@ -102,8 +105,11 @@ double roundHalfAway(double value, int decimals)
 std::string shortestText(double value, NumberLocale locale)
 {
     if (!std::isfinite(value)) return std::isnan(value) ? "NaN" : (value > 0 ? "Infinity" : "-Infinity");
-    const Decimal15 d = toDecimal15(value);
+    Decimal15 d = toDecimal15(value);
     if (d.mantissa == 0) return "0";
+    // Rounded to 15 digits the largest doubles would pass the double range
+    // and read back as no number at all; keep them within it.
+    if (d.exponent == kMaxExponent && d.mantissa > kMaxMantissa) d.mantissa = kMaxMantissa;
     std::string digits = std::to_string(d.mantissa);
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     std::string out = d.negative ? "-" : "";

@@ -1,13 +1,18 @@
 #include "dashboard/dashboard_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
 
+#include "chrome/messages.h"
 #include "chrome/picture_label.h"
+#include "common/uptime.h"
+#include "settings/dialogs/settings_dialogs.h"
 #include "dashboard/engine_bridge.h"
 #include "dashboard/gauge_view.h"
 #include "settings/settings.h"
@@ -84,19 +89,7 @@ DashboardWindow::~DashboardWindow() = default;
 QLabel* DashboardWindow::addText(const QString& name, const QString& text, QRect r, double points, bool bold,
                                  QColor colour, Qt::Alignment align, const QString& family)
 {
-    auto* label = new QLabel(text, this);
-    label->setObjectName(name);
-    label->setGeometry(twips().rect(r.x(), r.y(), r.width(), r.height()));
-    QFont font(family);
-    font.setPointSizeF(twips().points(points));
-    font.setBold(bold);
-    label->setFont(font);
-    label->setAlignment(align);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    return label;
+    return addLabel(name, text, r, family, points, bold, colour, align);
 }
 
 chrome::PictureLabel* DashboardWindow::addPicture(const QString& name, const QPixmap& picture, int index, QRect r)
@@ -130,7 +123,9 @@ void DashboardWindow::createFrame()
     auto* mini = addCaptionButton({imageList2_.at(7), imageList2_.at(8), imageList2_.at(9)}, {13560, 480});
     mini->setObjectName(QStringLiteral("Image2"));
     mini->showPicture(imageList2_.at(7), 7);
-    connect(mini, &chrome::PictureLabel::clicked, this, [this] { openPlaceholder(tr("The mini window")); });
+    connect(mini, &chrome::PictureLabel::clicked, this, [this] {
+        if (openMiniWindow_) openMiniWindow_();
+    });
     addCloseButton({imageList2_.at(4), imageList2_.at(5), imageList2_.at(6)}, {13920, 480})
         ->setObjectName(QStringLiteral("Image3"));
     findChild<chrome::PictureLabel*>(QStringLiteral("Image3"))->showPicture(imageList2_.at(4), 4);
@@ -180,7 +175,7 @@ void DashboardWindow::createImageButtons()
         BLabel_[i] = addPicture(indexed("BLabel", i), imageList2_.at(10), 10, {xs[i], 4200, 1245, 435});
         BLabel_txt_[i] = addText(indexed("BLabel_txt", i), QLatin1String(captions[i]), {xs[i], 4290, 1245, 300}, 8.25,
                                  true, kSilver, Qt::AlignHCenter | Qt::AlignTop);
-        BLabel_txt_[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        BLabel_txt_[i]->setAttribute(Qt::WA_TransparentForMouseEvents);  // the caption clicks its picture
         auto* button = BLabel_[i];
         connect(button, &chrome::PictureLabel::pressed, this,
                 [this, button] { button->showPicture(imageList2_.at(11), 11); });
@@ -195,8 +190,7 @@ void DashboardWindow::createImageButtons()
             hoverArea_ = 4;
             lastButtonIndex_ = i;
         });
-        connect(button, &chrome::PictureLabel::clicked, this,
-                [this, i, captions] { openPlaceholder(QLatin1String(captions[i])); });
+        connect(button, &chrome::PictureLabel::clicked, this, [this, i] { openDialog(i); });
     }
 }
 
@@ -372,6 +366,8 @@ void DashboardWindow::load()
 void DashboardWindow::showSettings()
 {
     const settings::SettingValues values = setup_.settings.values();
+    co2FactorCopy_ = QString::fromStdString(values[settings::Co2Factor]);
+    fareCopy_ = QString::fromStdString(values[settings::ElectricityFare]);
     const int railMode = setup_.settings.railMode();
     const settings::SettingsView view = settings::viewOf(values, railMode, setup_.locale);
     for (int i = 0; i < 3; ++i) {
@@ -749,11 +745,55 @@ void DashboardWindow::closeEvent(QCloseEvent* event)
     if (end_) end_();
 }
 
-void DashboardWindow::openPlaceholder(const QString& what)
+QWidget* DashboardWindow::openDialog(int index)
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("TALVORN"), tr("%1 is not available yet.").arg(what),
-                    QMessageBox::Ok, this);
-    box.exec();
+    settings::DialogWindow* dialog = nullptr;
+    switch (index) {
+    case 0:
+        dialog = new settings::ResetWindow(setup_.settingsPath, [this] { readSetting(); });
+        break;
+    case 1:
+        dialog = new settings::ProductWindow;
+        break;
+    case 2: {
+        settings::SaveWindow::Snapshot snapshot{[this] { return telemetry_; },
+                                                [this] { return setup_.settings.railMode(); },
+                                                [this] { return setup_.settings.values(); }, setup_.locale};
+        // The program's folder when it may be written, else beside the settings.
+        QString folder = QCoreApplication::applicationDirPath();
+        if (!QFileInfo(folder).isWritable()) folder = QString::fromStdString(setup_.settingsPath.parent_path().string());
+        dialog = new settings::SaveWindow(std::move(snapshot), folder,
+                                          chooseRecordFile_ ? chooseRecordFile_ : settings::SaveWindow::systemFileChooser());
+        break;
+    }
+    case 3:
+        usageFactors_ = {co2FactorCopy_, fareCopy_};
+        dialog = new settings::UsageWindow(telemetry_, [this] { return telemetry_; },
+                                           uptime_ ? uptime_() : millisecondsSinceBoot(), usageFactors_, setup_.settings,
+                                           setup_.settingsPath, setup_.locale);
+        connect(dialog, &settings::DialogWindow::closed, this, [this] {
+            co2FactorCopy_ = usageFactors_.co2;
+            fareCopy_ = usageFactors_.fare;
+        });
+        break;
+    default:
+        return nullptr;
+    }
+    dialog->open();
+    return dialog;
+}
+
+void DashboardWindow::readSetting()
+{
+    auto outcome = settings::readSettingsFile(setup_.settingsPath, setup_.locale);
+    if (!outcome.values) {
+        chrome::showFileFailure(this);
+        if (end_) end_();
+        return;
+    }
+    setup_.settings.replace(std::move(*outcome.values));
+    showSettings();
+    if (focusClickDone_) setup_.engine.clearSetVolNum();
 }
 
 }  // namespace kvrns::dashboard

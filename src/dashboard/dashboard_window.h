@@ -13,6 +13,7 @@
 #include "dashboard/picture_list.h"
 #include "protocol/engine.h"
 #include "protocol/engine_thread.h"
+#include "settings/dialogs/settings_dialogs.h"
 #include "settings/settings_store.h"
 
 class QLabel;
@@ -44,6 +45,23 @@ public:
     // ReadSetting's display part: protection levels, warning points,
     // initial voltages, the rail row and lever, from the settings list.
     void showSettings();
+    // ReadSetting after start-up (the reset): the file read again into the
+    // settings list, shown, the usage factors copied, and, once the start-up
+    // activation has happened, the stored steps and rail mode due for
+    // delivery again. A file that cannot be read ends the program.
+    void readSetting();
+
+    // The dialogs of the image buttons: 0 reset, 1 product information,
+    // 2 record, 3 usage. Shown modally; the polling goes on underneath.
+    QWidget* openDialog(int index);
+    // The mini-window caption button.
+    void setMiniWindowOpener(std::function<void()> open) { openMiniWindow_ = std::move(open); }
+    // Where the record dialog offers to save, and how it asks.
+    void setRecordChooser(std::function<QString(QWidget*, const QString&, const QString&)> chooser)
+    {
+        chooseRecordFile_ = std::move(chooser);
+    }
+    void setUptime(std::function<std::uint64_t()> uptime) { uptime_ = std::move(uptime); }
 
     // Shows the warning windows a cycle raised, one after another; calls
     // `done` once the last is closed. Until warning windows exist it is
@@ -106,7 +124,6 @@ private:
     void showSecondRail(bool shown);
     void startGauges();
     void finishCycle();
-    void openPlaceholder(const QString& what);
 
     void connectArrows();
     void pointAtArrow(int index, bool plus);
@@ -169,6 +186,12 @@ private:
 
     WarningPresenter presentWarnings_;
     Ending end_;
+    std::function<void()> openMiniWindow_;
+    std::function<QString(QWidget*, const QString&, const QString&)> chooseRecordFile_;
+    std::function<std::uint64_t()> uptime_;
+    QString co2FactorCopy_;
+    QString fareCopy_;
+    settings::UsageWindow::Factors usageFactors_;
 };
 
 }  // namespace kvrns::dashboard

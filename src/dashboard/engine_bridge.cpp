@@ -5,7 +5,7 @@
 namespace kvrns::dashboard {
 
 EngineBridge::EngineBridge(std::unique_ptr<device::HidBackend> backend, settings::SettingsStore& settings,
-                           NumberLocale locale, QObject* parent)
+                           NumberLocale locale, QObject* parent, device::ExchangeObserver onExchange)
     : QObject(parent)
 {
     qRegisterMetaType<TickReport>();
@@ -24,6 +24,7 @@ EngineBridge::EngineBridge(std::unique_ptr<device::HidBackend> backend, settings
         QMetaObject::invokeMethod(
             this, [this, outcome] { emit requestDone(outcome); }, Qt::QueuedConnection);
     };
+    callbacks.onExchange = std::move(onExchange);
     engine_ = std::make_unique<EngineThread>(std::move(backend), settings, locale, std::move(callbacks));
 }
 

@@ -14,8 +14,10 @@ namespace kvrns::dashboard {
 class EngineBridge : public QObject {
     Q_OBJECT
 public:
+    // `onExchange`, when given, sees every write and read on the device
+    // thread (a trace recorder, say).
     EngineBridge(std::unique_ptr<device::HidBackend> backend, settings::SettingsStore& settings, NumberLocale locale,
-                 QObject* parent = nullptr);
+                 QObject* parent = nullptr, device::ExchangeObserver onExchange = {});
     ~EngineBridge() override;
 
     void tick() { engine_->tick(); }

@@ -21,10 +21,15 @@ DeviceLink::~DeviceLink() = default;
 bool DeviceLink::FindTheHid()
 {
     connection_.reset();
+    refused_.clear();
     for (const HidInterface& candidate : backend_.enumerate()) {
         if (candidate.vendorId != wire::kVendorId || candidate.productId != wire::kProductId) continue;
-        auto connection = backend_.open(candidate.path);
-        if (!connection) continue;  // one we may not open counts as no match
+        std::string reason;
+        auto connection = backend_.open(candidate.path, &reason);
+        if (!connection) {  // one we may not open counts as no match
+            refused_.push_back({candidate.path, reason});
+            continue;
+        }
         const ReportLengths lengths = connection->reportLengths();
         InputReportByteLength = clipToBuffer(lengths.input);
         OutputReportByteLength = clipToBuffer(lengths.output);

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "device/hid_transport.h"
 #include "protocol/wire.h"
@@ -21,6 +22,13 @@ struct ExchangeEvent {
     ReadStatus status = ReadStatus::Ok;   // for reads
 };
 using ExchangeObserver = std::function<void(const ExchangeEvent&)>;
+
+// A matching interface that FindTheHid could not open, and why: on Linux
+// usually a hidraw node without a udev rule giving this user access.
+struct RefusedInterface {
+    std::string path;
+    std::string reason;
+};
 
 class DeviceLink {
 public:
@@ -56,6 +64,8 @@ public:
     std::uint16_t OutputReportByteLength = 0;
 
     const std::string& devicePath() const { return devicePath_; }
+    // The matching interfaces the last FindTheHid found but could not open.
+    const std::vector<RefusedInterface>& refusedInterfaces() const { return refused_; }
     bool connectionOpen() const { return connection_ != nullptr; }
     void setObserver(ExchangeObserver observer) { observer_ = std::move(observer); }
 
@@ -63,6 +73,7 @@ private:
     HidBackend& backend_;
     std::unique_ptr<HidConnection> connection_;
     std::string devicePath_;
+    std::vector<RefusedInterface> refused_;
     ExchangeObserver observer_;
 };
 

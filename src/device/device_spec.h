@@ -21,7 +21,7 @@ OpenedBackend makeBackend(std::string_view spec, SecondsClock clock = steadySeco
 
 inline constexpr std::string_view kDeviceSpecHelp =
     "auto | hid | sim[:OPTION,...] | script:FILE\n"
-    "  sim options: unplugged, silent=REG, wrong-echo, invalid, late, garbage,\n"
+    "  sim options: unplugged, locked, silent=REG, wrong-echo, invalid, late, garbage,\n"
     "               seed=N, NAME=VALUE (a reading, such as temperature=105)";
 
 }  // namespace kvrns::device

@@ -101,6 +101,10 @@ std::unique_ptr<HidConnection> SimSupply::open(const std::string& path, std::str
         if (error) *error = "no such simulated supply";
         return nullptr;
     }
+    if (faults_.locked) {
+        if (error) *error = "Permission denied";
+        return nullptr;
+    }
     return std::make_unique<Connection>(*this);
 }
 
@@ -243,6 +247,8 @@ std::optional<std::string> SimSupply::applyOption(std::string_view option)
     if (eq == std::string_view::npos) {
         if (key == "unplugged")
             faults_.unplugged = true;
+        else if (key == "locked")
+            faults_.locked = true;
         else if (key == "wrong-echo")
             faults_.wrongEcho = true;
         else if (key == "invalid")

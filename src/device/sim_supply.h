@@ -20,6 +20,7 @@ namespace kvrns::device {
 
 struct SimFaults {
     bool unplugged = false;                        // not enumerated; reads time out
+    bool locked = false;                           // enumerated, but this user may not open it
     std::set<std::uint8_t> silent;                 // registers (or 0x90/0x91) left unanswered
     bool wrongEcho = false;                        // answers carry a wrong command byte
     bool invalidStatus = false;                    // read answers carry 0xFF in byte 2

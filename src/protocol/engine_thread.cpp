@@ -68,6 +68,7 @@ void EngineThread::run()
 {
     // The link and the engine live on the device thread alone.
     device::DeviceLink link(*backend_);
+    if (callbacks_.onExchange) link.setObserver(callbacks_.onExchange);
     Engine engine(link, settings_, locale_);
     engine_ = &engine;
     engine.setBetweenExchanges([this] { runUserRequests(); });

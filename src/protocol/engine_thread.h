@@ -37,6 +37,9 @@ public:
         std::function<void(const TickReport&)> onTick;
         std::function<void(const RequestOutcome&)> onRequest;
         std::function<void(bool devicePresent)> onDiscovered;  // the load's discovery
+        // Every write and read on the link, to show or record the traffic;
+        // called on the device thread before the exchange's result is used.
+        device::ExchangeObserver onExchange;
     };
 
     // Takes the backend; discovery runs on the device thread at once.

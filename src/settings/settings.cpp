@@ -96,6 +96,19 @@ std::optional<int> railModeOf(const SettingValues& values)
     return toInt16(leadingNumber(values[RailMode]));
 }
 
+int introFlagOf(const SettingValues& values)
+{
+    if (values.empty()) return 0;
+    return toInt16(leadingNumber(values[NoIntroNotice])).value_or(0);
+}
+
+std::string introOffLine(const SettingValues& values)
+{
+    SettingValues off = values;
+    if (!off.empty()) off[NoIntroNotice] = "1";
+    return settingsLine(off);
+}
+
 std::string valueText(double value, NumberLocale locale)
 {
     return shortestText(value, locale);
@@ -142,8 +155,24 @@ SettingsLocation locateSettings(const std::optional<fs::path>& override, const f
     if (base.empty() || base.is_relative()) base = var("HOME").empty() ? fs::path{} : fs::path(var("HOME")) / ".config";
 #endif
     if (base.empty()) return {portable, false};  // nowhere else to look
-    return {base / "kvrns" / kFileName, true};
+    const fs::path seed =
+        executableFolder.empty() ? fs::path{} : executableFolder / ".." / "share" / "kvrns" / kFileName;
+    return {base / "kvrns" / kFileName, true, seed};
 }
+
+namespace {
+
+// The line a new per-user file starts with. A seed that is missing or
+// broken must not keep the program from starting: the built-in line stands in.
+std::string firstLine(const fs::path& seedFile)
+{
+    std::error_code ec;
+    if (seedFile.empty() || !fs::is_regular_file(seedFile, ec)) return std::string(kDefaultLine);
+    const ReadOutcome seed = readSettingsFile(seedFile, NumberLocale{});
+    return seed.values ? settingsLine(*seed.values) : std::string(kDefaultLine);
+}
+
+}  // namespace
 
 ReadOutcome loadSettings(const SettingsLocation& location, NumberLocale locale)
 {
@@ -151,7 +180,7 @@ ReadOutcome loadSettings(const SettingsLocation& location, NumberLocale locale)
     if (location.createIfMissing && !fs::exists(location.path, ec)) {
         fs::create_directories(location.path.parent_path(), ec);
         std::string error;
-        if (writeSettingsLine(location.path, kDefaultLine, &error) != WriteStatus::Ok)
+        if (writeSettingsLine(location.path, firstLine(location.seedFile), &error) != WriteStatus::Ok)
             return refuse("cannot create " + location.path.string() + ": " + error);
     }
     return readSettingsFile(location.path, locale);

@@ -81,6 +81,12 @@ SettingValues defaultValues();
 // file is then refused).
 std::optional<int> railModeOf(const SettingValues& values);
 
+// The intro notice's switch: field 0 by the leading-number rule, halves to
+// even (1.4 skips the notice, 0.5 and 1.5 show it). Non-numeric text is 0.
+int introFlagOf(const SettingValues& values);
+// "Do not remind me again": "1;" then fields 1 to 23, each followed by ";".
+std::string introOffLine(const SettingValues& values);
+
 // A run-time value written back into the list: whole numbers as their
 // digits, others with at most 15 significant digits and the locale's
 // separator (3.70 + 0.05 gives 3.75).
@@ -106,13 +112,17 @@ SettingsView viewOf(const SettingValues& values, int railMode, NumberLocale loca
 struct SettingsLocation {
     std::filesystem::path path;
     bool createIfMissing = false;  // only the per-user file is created with the default line
+    // An installed default the per-user file starts from when it holds a
+    // valid line: ../share/kvrns/TALVORN.txt from the executable's folder.
+    std::filesystem::path seedFile{};
 };
 SettingsLocation locateSettings(const std::optional<std::filesystem::path>& override,
                                 const std::filesystem::path& executableFolder,
                                 const std::function<const char*(const char*)>& env);
 
-// Creates the file with the default line when the location allows it and
-// the file is missing; then reads it.
+// Creates the file when the location allows it and the file is missing,
+// from the seed file when that reads as valid settings, else with the
+// default line; then reads it.
 ReadOutcome loadSettings(const SettingsLocation& location, NumberLocale locale);
 
 }  // namespace kvrns::settings

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "chrome/picture_label.h"
+#include "chrome/text_buttons.h"
 
 namespace kvrns::warnings {
 namespace {
@@ -87,33 +88,31 @@ WarningWindow::WarningWindow(WarningKind kind, int rail, QWidget* parent) : Skin
     static constexpr const char* names[] = {"Ocpwarmfrm", "Ovpwarmfrm", "Warmfrm"};
     setObjectName(QLatin1String(names[static_cast<int>(kind)]));
     setWindowTitle(QStringLiteral("TALVORN"));
-    setSkin(picture("background.png"));
-    if (skin().isNull()) setFixedSize(twips().px(9975), twips().px(layout.height));
+    // One background serves all three; the over-temperature window is two
+    // pixels taller.
+    const QPixmap background = picture("background.png");
+    const QSize size(9975 / 15, layout.height / 15);
+    setSkin(background.size() == size ? background : background.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 
-    title_ = addText(QStringLiteral("LabelTitle"), QLatin1String(layout.title), layout.titleRect,
-                     QStringLiteral("Arial"), 13.5, true, Qt::white);
+    title_ = addLabel(QStringLiteral("LabelTitle"), QLatin1String(layout.title), layout.titleRect,
+                      QStringLiteral("Arial"), 13.5, true, Qt::white);
     const QStringList lines = kind == WarningKind::OverCurrent   ? overCurrentMessage()
                               : kind == WarningKind::OverVoltage ? overVoltageMessage()
                                                                  : overTemperatureMessage();
-    message_ = addText(QStringLiteral("Label1(1)"), lines.join(QLatin1Char('\n')), layout.messageRect,
-                       QStringLiteral("Arial"), 13, false);
+    message_ = addLabel(QStringLiteral("Label1(1)"), lines.join(QLatin1Char('\n')), layout.messageRect,
+                        QStringLiteral("Arial"), 13, false);
     // Every line must show whole, whatever the font's metrics: widen the
     // text toward the window's right edge when it needs the room.
     const int roomy = std::min(message_->sizeHint().width(), width() - message_->x() - twips().px(300));
     if (roomy > message_->width()) message_->resize(roomy, message_->height());
     if (kind != WarningKind::OverTemperature) {
         const auto name = kind == WarningKind::OverCurrent ? ocpRailName(rail) : ovpRailName(rail);
-        rail_ = addText(QStringLiteral("Label2(0)"), QString::fromLatin1(name.data(), static_cast<int>(name.size())),
-                        layout.railRect, QStringLiteral("MS Sans Serif"), 12, true, Qt::black,
-                        Qt::AlignHCenter | Qt::AlignTop);
+        rail_ = addLabel(QStringLiteral("Label2(0)"), QString::fromLatin1(name.data(), static_cast<int>(name.size())),
+                         layout.railRect, QStringLiteral("MS Sans Serif"), 12, true, Qt::black,
+                         Qt::AlignHCenter | Qt::AlignTop);
     }
 
-    addMinimiseButton({picture("minimise_normal.png"), picture("minimise_pressed.png"), picture("minimise_hover.png")},
-                      layout.minimiseAt)
-        ->setObjectName(QStringLiteral("Image1"));
-    addCloseButton({picture("close_normal.png"), picture("close_pressed.png"), picture("close_hover.png")},
-                   layout.closeAt)
-        ->setObjectName(QStringLiteral("Image3"));
+    addDialogCaptionButtons(layout.minimiseAt, layout.closeAt);
 
     if (kind == WarningKind::OverTemperature) {
         createTextButtons();
@@ -123,75 +122,21 @@ WarningWindow::WarningWindow(WarningKind kind, int rail, QWidget* parent) : Skin
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QLabel* WarningWindow::addText(const QString& name, const QString& text, QRect r, const QString& family, double points,
-                               bool bold, QColor colour, Qt::Alignment align)
-{
-    auto* label = new QLabel(text, this);
-    label->setObjectName(name);
-    label->setGeometry(twips().rect(r.x(), r.y(), r.width(), r.height()));
-    QFont font(family);
-    font.setPointSizeF(twips().points(points));
-    font.setBold(bold);
-    label->setFont(font);
-    label->setAlignment(align);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    return label;
-}
-
 void WarningWindow::createTextButtons()
 {
-    const std::array<const char*, 2> texts{"Remide me later", "Don't reminder me"};
-    const std::array<int, 2> xs{960, 3960};
-    for (int i = 0; i < 2; ++i) {
-        auto* background = new chrome::PictureLabel(this);
-        background->setObjectName(QStringLiteral("AALabel(%1)").arg(i));
-        background->setGeometry(twips().rect(xs[i], 3840, 2775, 615));
-        AALabel_[i] = background;
-        auto* text = new chrome::PictureLabel(this);
-        text->setObjectName(QStringLiteral("AALabel_txt(%1)").arg(i));
-        text->setText(QLatin1String(texts[i]));
-        text->setGeometry(twips().rect(xs[i] + 75, 4005, 2535, 375));
-        text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        QFont font(QStringLiteral("Segoe UI Symbol"));
-        font.setPointSizeF(twips().points(9.75));
-        font.setBold(true);
-        text->setFont(font);
-        QPalette palette = text->palette();
-        palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-        text->setPalette(palette);
-        AALabel_txt_[i] = text;
-        showTextButton(i, 7);
-
-        // Either button, picture or text, closes the window; which one is
-        // not recorded, so the warning comes back while the condition lasts.
-        for (auto* part : {background, text}) {
-            connect(part, &chrome::PictureLabel::clicked, this, [this] { close(); });
-            connect(part, &chrome::PictureLabel::pointerMoved, this, [this, i] {
-                showTextButton(i, 9);
-                showTextButton(1 - i, 7);
-            });
-        }
-        connect(background, &chrome::PictureLabel::pressed, this, [this, i] { showTextButton(i, 8); });
-        connect(background, &chrome::PictureLabel::released, this, [this, i] { showTextButton(i, 7); });
-    }
-}
-
-void WarningWindow::showTextButton(int index, int number)
-{
-    const char* files[] = {"textbutton_normal.png", "textbutton_pressed.png", "textbutton_hover.png"};
-    AALabel_[index]->showPicture(picture(files[number - 7]), number);
+    // Either button, picture or text, closes the window; which one is not
+    // recorded, so the warning comes back while the condition lasts.
+    buttons_ = new chrome::TextButtons(this,
+                                       {{{960, 3840, 2775, 615}, {1035, 4005, 2535, 375}, QStringLiteral("Remide me later")},
+                                        {{3960, 3840, 2775, 615}, {4035, 4005, 2535, 375}, QStringLiteral("Don't reminder me")}},
+                                       QStringLiteral("Segoe UI Symbol"), 9.75, QColor(255, 0, 0));
+    connect(buttons_, &chrome::TextButtons::clicked, this, [this] { close(); });
 }
 
 void WarningWindow::hoverReset()
 {
     SkinnedWindow::hoverReset();
-    if (AALabel_[0]) {
-        showTextButton(0, 7);
-        showTextButton(1, 7);
-    }
+    if (buttons_) buttons_->reset();
 }
 
 QString WarningWindow::titleText() const

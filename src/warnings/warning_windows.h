@@ -15,7 +15,7 @@
 class QLabel;
 
 namespace kvrns::chrome {
-class PictureLabel;
+class TextButtons;
 }
 
 namespace kvrns::warnings {
@@ -45,16 +45,12 @@ protected:
 
 private:
     void createTextButtons();
-    QLabel* addText(const QString& name, const QString& text, QRect twipsRect, const QString& family, double points,
-                    bool bold, QColor colour = Qt::black, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop);
-    void showTextButton(int index, int picture);
 
     WarningKind kind_;
     QLabel* title_ = nullptr;
     QLabel* message_ = nullptr;
     QLabel* rail_ = nullptr;
-    std::array<chrome::PictureLabel*, 2> AALabel_{};
-    std::array<QLabel*, 2> AALabel_txt_{};
+    chrome::TextButtons* buttons_ = nullptr;
 };
 
 // Shows the windows a cycle raised, modally and one after another, each

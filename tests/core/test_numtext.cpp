@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "common/numtext.h"
 
@@ -49,6 +50,14 @@ TEST(ShortestText, FifteenDigitsNoTrailingZeros)
     EXPECT_EQ(shortestText(0.00001, kDot), "1E-05");
     EXPECT_EQ(shortestText(1e15, kDot), "1E+15");
     EXPECT_EQ(shortestText(-12.5, kComma), "-12,5");
+}
+
+TEST(ShortestText, LargestDoublesReadBack)
+{
+    const double largest = std::numeric_limits<double>::max();
+    EXPECT_EQ(shortestText(-largest, kDot), "-1.79769313486231E+308");
+    EXPECT_TRUE(parseNumber(shortestText(largest, kComma), kComma));
+    EXPECT_EQ(shortestText(1.5e308, kDot), "1.5E+308");
 }
 
 TEST(ParseNumber, FollowsTheLocale)

@@ -8,7 +8,11 @@
 #include <QTimer>
 #include <iostream>
 
+#include "app/gui/intro_window.h"
+#include "app/gui/shell.h"
 #include "dashboard/dashboard_window.h"
+#include "dashboard/mini_window.h"
+#include "warnings/warning_windows.h"
 #include "dashboard/engine_bridge.h"
 #include "device/sim_supply.h"
 #include "settings/settings.h"
@@ -78,5 +82,31 @@ int main(int argc, char** argv)
     while (window.powerTemperatureTimer()->isActive()) window.stepPowerAndTemperature();
     while (window.efficiencyTimer()->isActive()) window.stepEfficiency();
 
-    return save(window, folder, QStringLiteral("dashboard")) ? 0 : 1;
+    bool ok = save(window, folder, QStringLiteral("dashboard"));
+
+    // Every other window, on the same readings.
+    app::Shell shell(window, [] {});
+    shell.showMiniWindow();
+    ok = save(shell.miniWindow(), folder, QStringLiteral("mini-window")) && ok;
+    shell.maximiseFromMini();
+
+    app::IntroWindow intro(store.values(), settingsPath);
+    ok = save(intro, folder, QStringLiteral("intro-notice")) && ok;
+
+    const char* dialogs[] = {"reset", "product-information", "record", "usage"};
+    for (int i = 0; i < 4; ++i) {
+        QWidget* dialog = window.openDialog(i);
+        ok = save(*dialog, folder, QLatin1String(dialogs[i])) && ok;
+        dialog->close();
+    }
+
+    const std::pair<warnings::WarningKind, const char*> warningWindows[] = {
+        {warnings::WarningKind::OverCurrent, "warning-over-current"},
+        {warnings::WarningKind::OverVoltage, "warning-over-voltage"},
+        {warnings::WarningKind::OverTemperature, "warning-over-temperature"}};
+    for (const auto& [kind, name] : warningWindows) {
+        warnings::WarningWindow warning(kind, 3);
+        ok = save(warning, folder, QLatin1String(name)) && ok;
+    }
+    return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -11,9 +12,13 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/gui/intro_window.h"
+#include "app/gui/shell.h"
 #include "dashboard/dashboard_window.h"
+#include "app/gui/snapshot_server.h"
 #include "dashboard/engine_bridge.h"
 #include "device/device_spec.h"
+#include "device/trace_recorder.h"
 #include "settings/settings.h"
 #include "warnings/warning_windows.h"
 
@@ -31,7 +36,8 @@ GuiOptions parseGuiOptions(const QStringList& arguments)
             arg = arg.left(eq);
             hasValue = true;
         }
-        if (arg == QLatin1String("--device") || arg == QLatin1String("--settings")) {
+        if (arg == QLatin1String("--device") || arg == QLatin1String("--settings") ||
+            arg == QLatin1String("--record")) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
                     options.error = arg + QStringLiteral(" needs a value");
@@ -39,7 +45,9 @@ GuiOptions parseGuiOptions(const QStringList& arguments)
                 }
                 value = arguments[++i];
             }
-            (arg == QLatin1String("--device") ? options.device : options.settings) = value;
+            (arg == QLatin1String("--device")     ? options.device
+             : arg == QLatin1String("--settings") ? options.settings
+                                                  : options.record) = value;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.help = true;
         } else {
@@ -97,6 +105,26 @@ void substituteDesignFonts()
                                {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
 }
 
+// The intro notice, unless the user asked not to see it: it reads the file
+// by its own rules and is the only way on to the dashboard. False when the
+// file cannot be read (the user has been told).
+bool showIntroNotice(const std::filesystem::path& settingsPath)
+{
+    auto read = settings::readSettingsFile(settingsPath, NumberLocale{'.'});
+    if (!read.values) {
+        std::cerr << "kvrns: " << settingsPath.string() << ": " << read.detail << '\n';
+        refuse(QString::fromUtf8(settings::kFailureMessage.data(), static_cast<int>(settings::kFailureMessage.size())));
+        return false;
+    }
+    if (settings::introFlagOf(*read.values) == 1) return true;
+    IntroWindow intro(std::move(*read.values), settingsPath);
+    QEventLoop waiting;
+    QObject::connect(&intro, &IntroWindow::finished, &waiting, &QEventLoop::quit);
+    intro.show();
+    waiting.exec();
+    return true;
+}
+
 }  // namespace
 
 int runDashboard(const GuiOptions& options)
@@ -111,6 +139,12 @@ int runDashboard(const GuiOptions& options)
                                    : std::optional<std::filesystem::path>(options.settings.toStdString()),
         QCoreApplication::applicationDirPath().toStdString(), [](const char* name) { return std::getenv(name); });
     auto loaded = settings::loadSettings(location, locale);
+    if (loaded.values) {
+        // The intro notice comes first; the dashboard reads the settings
+        // afresh after it, as the notice may have changed them.
+        if (!showIntroNotice(location.path)) return EXIT_FAILURE;
+        loaded = settings::readSettingsFile(location.path, locale);
+    }
     if (!loaded.values) {
         std::cerr << "kvrns: " << location.path.string() << ": " << loaded.detail << '\n';
         refuse(QString::fromUtf8(settings::kFailureMessage.data(), static_cast<int>(settings::kFailureMessage.size())));
@@ -124,12 +158,27 @@ int runDashboard(const GuiOptions& options)
         return EXIT_FAILURE;
     }
 
+    std::unique_ptr<device::TraceRecorder> recorder;  // outlives the engine that feeds it
+    if (!options.record.isEmpty()) {
+        std::string error;
+        recorder = device::TraceRecorder::create(options.record.toStdString(), &error);
+        if (!recorder) {
+            std::cerr << "kvrns: " << error << '\n';
+            refuse(QString::fromStdString(error));
+            return EXIT_FAILURE;
+        }
+    }
+
     settings::SettingsStore store(std::move(*loaded.values));
-    dashboard::EngineBridge engine(std::move(opened.backend), store, locale);
+    dashboard::EngineBridge engine(std::move(opened.backend), store, locale, nullptr,
+                                   recorder ? recorder->observer() : device::ExchangeObserver{});
     dashboard::DashboardWindow window({store, engine, location.path, locale, opened.simulated});
     window.setEnding([] { QCoreApplication::quit(); });
     window.setWarningPresenter(&warnings::presentWarnings);
     window.load();
+    Shell shell(window, [] { QCoreApplication::quit(); });
+    SnapshotServer snapshots(*instance.server(), engine,
+                             {store, location.path, opened.simulated, [&window] { window.showSettings(); }});
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         window.move(screen->availableGeometry().center() - window.rect().center());
     window.show();

@@ -13,6 +13,7 @@ namespace kvrns::app {
 struct GuiOptions {
     QString device = QStringLiteral("auto");
     QString settings;  // empty: the usual places
+    QString record;    // every exchange written here in the script format
     bool help = false;
     QString error;  // a bad command line, said on standard error
 };
@@ -27,6 +28,8 @@ public:
     ~InstanceGuard();
     bool claim();
     static QString defaultKey();
+    // The claimed instance's local server, which also serves kvrns-cli.
+    QLocalServer* server() const { return server_.get(); }
 
 private:
     QString key_;
