@@ -18,6 +18,7 @@
 #include "dashboard/gauge_view.h"
 #include "device/script_supply.h"
 #include "settings/settings.h"
+#include "support/temp_dir.h"
 #include "support/gated_supply.h"
 
 using namespace kvrns;
@@ -25,17 +26,11 @@ using namespace kvrns::dashboard;
 
 namespace {
 
-std::string readText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using kvrns::test::readFile;
 
 std::string statusScript()
 {
-    return readText(KVRNS_TEST_DATA "/status.script");
+    return readFile(KVRNS_TEST_DATA "/status.script");
 }
 
 // One dashboard on its own settings file and supply.
@@ -258,14 +253,14 @@ void TestDashboard::closeButtonWritesSettingsOtherExitsDoNot()
         rig.store.setValue(settings::WarnCur3V3, "19");
         rig.window->close();
         QCOMPARE(rig.ended, 1);
-        QCOMPARE(readText(rig.settingsPath), before);
+        QCOMPARE(readFile(rig.settingsPath), before);
     }
     Rig rig(script(""));
     rig.store.setValue(settings::WarnCur3V3, "19");
     auto* closeButton = rig.window->findChild<chrome::PictureLabel*>(QStringLiteral("Image3"));
     QTest::mouseClick(closeButton, Qt::LeftButton);
     QCOMPARE(rig.ended, 1);
-    QVERIFY(readText(rig.settingsPath).starts_with("0;22;22;35;35;19;"));
+    QVERIFY(readFile(rig.settingsPath).starts_with("0;22;22;35;35;19;"));
 }
 
 void TestDashboard::dragMovesTheWindowOnRelease()

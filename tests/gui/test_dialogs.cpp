@@ -22,18 +22,13 @@
 #include "device/script_supply.h"
 #include "settings/dialogs/settings_dialogs.h"
 #include "settings/settings.h"
+#include "support/temp_dir.h"
 
 using namespace kvrns;
 
 namespace {
 
-std::string readText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using kvrns::test::readFile;
 
 const std::string kDefaultFile = std::string(settings::kDefaultLine) + "\r\n";
 
@@ -138,7 +133,7 @@ void TestDialogs::introDoNotRemindWritesTheFlag()
     QTest::mouseClick(intro.button()->text(0), Qt::LeftButton);
     QCOMPARE(finished.count(), 1);
     QVERIFY(!intro.waitTimer()->isActive());
-    QCOMPARE(readText(path), std::string("1;22;22;35;35;19;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;"
+    QCOMPARE(readFile(path), std::string("1;22;22;35;35;19;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;"
                                          "12.00;1;0;0;\r\n"));
 }
 
@@ -166,7 +161,7 @@ void TestDialogs::resetYesWritesDefaultsAndReadsThemAgain()
     QCOMPARE(rig.store.railMode(), 0);
     QWidget* dialog = rig.window->openDialog(0);
     rig.click(dialog, QStringLiteral("AALabel_txt(0)"));
-    QCOMPARE(readText(rig.settingsPath), kDefaultFile);
+    QCOMPARE(readFile(rig.settingsPath), kDefaultFile);
     QCOMPARE(rig.store.value(settings::WarnCur3V3), std::string("22"));
     QCOMPARE(rig.store.railMode(), 1);
     QCOMPARE(rig.window->findChild<QLabel*>(QStringLiteral("HLabel_txt(3)"))->text(), QStringLiteral("35A"));
@@ -187,7 +182,7 @@ void TestDialogs::resetNoAndCloseLeaveTheFile()
         Rig rig(edited);
         QWidget* dialog = rig.window->openDialog(0);
         rig.click(dialog, button);
-        QCOMPARE(readText(rig.settingsPath), edited);
+        QCOMPARE(readFile(rig.settingsPath), edited);
         if (button == QStringLiteral("Image1")) dialog->close();
     }
 }
@@ -201,7 +196,7 @@ void TestDialogs::resetReadOnlyShowsTheMessageOnce()
     QWidget* dialog = rig.window->openDialog(0);
     rig.click(dialog, QStringLiteral("AALabel(0)"));
     QCOMPARE(boxes.seen, 1);
-    QCOMPARE(readText(rig.settingsPath), edited);
+    QCOMPARE(readFile(rig.settingsPath), edited);
     QCOMPARE(rig.store.value(settings::Ocp3V3), std::string("21"));  // the unchanged file's settings
     QCOMPARE(rig.ended, 0);
 }
@@ -257,7 +252,7 @@ void TestDialogs::recordBytes()
     rig.click(dialog, QStringLiteral("AALabel(0)"));
     QVERIFY(QFileInfo(suggested).fileName().startsWith(QStringLiteral("Save")));
     QCOMPARE(QFileInfo(suggested).fileName().size(), 10);  // Save + yymmdd, no extension
-    const std::string record = readText(target.toStdString());
+    const std::string record = readFile(target.toStdString());
     QFETCH(QString, line7);
     QVERIFY2(record.find(line7.toStdString() + "\r\n") != std::string::npos, record.c_str());
     QVERIFY(record.starts_with("Input Voltage:0V\r\nInput Current:0A\r\n"));
@@ -312,7 +307,7 @@ void TestDialogs::usageFactorsStoredAndShownAgain()
     usage->factorBox()->setText(QStringLiteral("abc"));
     usage->fareBox()->setText(QStringLiteral("0.3"));
     rig.click(usage, QStringLiteral("Image3"));
-    QCOMPARE(readText(rig.settingsPath),
+    QCOMPARE(readFile(rig.settingsPath),
              std::string("0;22;22;35;35;22;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;12.00;1;abc;0.3;\r\n"));
     usage = qobject_cast<settings::UsageWindow*>(rig.window->openDialog(3));
     QCOMPARE(usage->factorBox()->text(), QStringLiteral("abc"));
@@ -373,7 +368,7 @@ void TestDialogs::miniWindowBeforeTheFirstReading()
     rig.store.setValue(settings::WarnCur3V3, "19");
     mini.close();
     QCOMPARE(ended, 1);
-    QCOMPARE(readText(rig.settingsPath), kDefaultFile);
+    QCOMPARE(readFile(rig.settingsPath), kDefaultFile);
 }
 
 void TestDialogs::trayMenus()
@@ -405,7 +400,7 @@ void TestDialogs::trayMenus()
     shell.trayMenu().findChild<QAction*>(QStringLiteral("mnuexit"))->trigger();
     shell.miniMenu().findChild<QAction*>(QStringLiteral("mnexit2"))->trigger();
     QCOMPARE(ended, 2);
-    QCOMPARE(readText(rig.settingsPath), kDefaultFile);
+    QCOMPARE(readFile(rig.settingsPath), kDefaultFile);
 }
 
 void TestDialogs::noNotificationAreaKeepsTheMiniWindow()
