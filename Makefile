@@ -6,13 +6,19 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian 12 packages the build and the tests need.
 PACKAGES := cmake g++ make pkg-config \
 	qt6-base-dev libhidapi-dev libgtest-dev libgmock-dev libbenchmark-dev \
-	fonts-liberation
-# What `make bench` needs beyond that: a virtual X server for the dashboard.
-BENCH_PACKAGES := xvfb xauth
+	fonts-liberation \
+	prometheus-cpp-dev prometheus dpkg-dev file desktop-file-utils appstream groff-base
+# What `make bench` needs beyond that: a virtual X server for the dashboard,
+# and xdotool to see its window appear.
+BENCH_PACKAGES := xvfb xauth xdotool x11-utils
+# What `make fuzz` needs beyond that: clang with its fuzzer and sanitizer runtimes.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+# Seconds each fuzz target runs in `make fuzz`.
+FUZZ_SECONDS ?= 60
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps bench-deps configure build run test bench screenshots sanitize clean
+.PHONY: all deps bench-deps fuzz-deps configure build run test bench fuzz screenshots sanitize clean
 
 all: build
 
@@ -21,6 +27,9 @@ deps:
 
 bench-deps:
 	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(BENCH_PACKAGES)"
+
+fuzz-deps:
+	@$(MAKE) --no-print-directory install-packages WANTED="$(PACKAGES) $(FUZZ_PACKAGES)"
 
 install-packages:
 	@missing=""; for p in $(WANTED); do \
@@ -52,8 +61,15 @@ test: build
 	ctest --test-dir $(BUILD_DIR) -j$(JOBS) --output-on-failure
 
 bench: bench-deps build
-	$(BUILD_DIR)/bench/kvrns_bench
-	bench/dashboard_load.sh $(BUILD_DIR)/src/kvrns 60
+	bench/run_all.sh $(BUILD_DIR) 60
+
+# The fuzz targets built with clang and libFuzzer: first their committed
+# corpora, then FUZZ_SECONDS of fuzzing each.
+fuzz: fuzz-deps
+	CC=clang CXX=clang++ cmake -S tests/fuzz -B $(BUILD_DIR)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR)-fuzz -j$(JOBS)
+	ctest --test-dir $(BUILD_DIR)-fuzz --output-on-failure
+	tests/fuzz/run.sh $(BUILD_DIR)-fuzz $(FUZZ_SECONDS)
 
 screenshots: build
 	cmake --build $(BUILD_DIR) --target screenshots
@@ -65,4 +81,4 @@ sanitize: deps
 	ctest --test-dir $(BUILD_DIR)-asan -j$(JOBS) --output-on-failure
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-asan $(BUILD_DIR)-fuzz

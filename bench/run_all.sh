@@ -16,7 +16,14 @@ trap 'rm -f "$results" "$results.csv"' EXIT
 "$here/cli_time.sh" "$build/src/kvrns-cli" | tee -a "$results"
 
 # name -> "time unit" from the benchmark's CSV (real time).
-bench_time() { awk -F, -v n="\"$1\"" '$1 == n {printf "%.3g %s", $3, $5}' "$results.csv"; }
+bench_time() {
+    awk -F, -v n="\"$1\"" '$1 == n {
+        t = $3; u = $5
+        if (u == "us" && t >= 1000) { t /= 1000; u = "ms" }
+        if (u == "us") u = "µs"
+        printf "%.3g %s", t, u
+    }' "$results.csv"
+}
 field() { sed -n "s/.*$1.*/\\1/p" "$results" | head -1; }
 
 echo
@@ -24,8 +31,8 @@ echo "| what | figure | budget |"
 echo "|---|---|---|"
 echo "| decodeLinear, one reading | $(bench_time BM_decodeLinear) | |"
 echo "| readout alone (derivation, texts, digits, colours) | $(bench_time BM_readout) | |"
-echo "| sixteen-request sequence, simulated supply | $(bench_time BM_sixteenRequestSequence) | under 50 us |"
-echo "| one whole polling cycle | $(bench_time BM_pollingCycle) | under 100 us |"
+echo "| sixteen-request sequence, simulated supply | $(bench_time BM_sixteenRequestSequence) | under 50 µs |"
+echo "| one whole polling cycle | $(bench_time BM_pollingCycle) | under 100 µs |"
 echo "| settings read plus atomic write | $(bench_time BM_settingsReadAndWrite) | |"
 echo "| dashboard, average CPU over ${seconds} s | $(field 'average CPU \([0-9.]*\) %') % of one core | under 1 % |"
 echo "| dashboard, peak resident memory | $(field 'peak resident memory \([0-9.]*\) MB') MB | under 80 MB |"

@@ -61,8 +61,7 @@ void TraceRecorder::record(const ExchangeEvent& event)
 
 void TraceRecorder::writeLine(const std::string& line)
 {
-    if (std::fputs(line.c_str(), file_) < 0 || std::fputc('\n', file_) == EOF || std::fflush(file_) != 0)
-        good_ = false;
+    if (std::fputs(line.c_str(), file_) < 0 || std::fputc('\n', file_) == EOF || std::fflush(file_) != 0) good_ = false;
 }
 
 }  // namespace kvrns::device

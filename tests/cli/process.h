@@ -43,6 +43,13 @@ public:
         const std::string out = outFile.string(), err = errFile.string();
         pid_ = fork();
         if (pid_ == 0) {
+            // The program under test starts as from a terminal, whatever
+            // this test's own parent ignores or holds back.
+            sigset_t none;
+            sigemptyset(&none);
+            sigprocmask(SIG_SETMASK, &none, nullptr);
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGTERM, SIG_DFL);
             if (!freopen(out.c_str(), "w", stdout) || !freopen(err.c_str(), "w", stderr)) _exit(126);
             if (!freopen("/dev/null", "r", stdin)) _exit(126);
             execve(args[0], args.data(), envp.data());
@@ -71,9 +78,14 @@ public:
         }
         return pid_ > 0;
     }
-    // The exit status, or 128 + the signal that ended it.
-    int wait()
+    // The exit status, or 128 + the signal that ended it. A process that
+    // has not ended within `limit` is killed, so a test never hangs on one.
+    int wait(std::chrono::milliseconds limit = std::chrono::seconds(30))
     {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (running() && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (running()) kill(pid_, SIGKILL);
         if (!reaped_) {
             int raw = 0;
             if (waitpid(pid_, &raw, 0) == pid_) record(raw);

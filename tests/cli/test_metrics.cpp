@@ -141,9 +141,9 @@ int servedPort(const fs::path& errFile)
 TEST_F(MetricsFiles, ServeExposesThePageAndEndsOnTermination)
 {
     const fs::path err = dir.path() / "err";
-    test::Process serve({KVRNS_CLI_PATH, "serve", "--device", "sim", "--listen", "127.0.0.1:0", "--interval", "0.1",
-                         settingsArg},
-                        {}, dir.path() / "out", err);
+    test::Process serve(
+        {KVRNS_CLI_PATH, "serve", "--device", "sim", "--listen", "127.0.0.1:0", "--interval", "0.1", settingsArg}, {},
+        dir.path() / "out", err);
     ASSERT_TRUE(test::eventually([&] { return servedPort(err) > 0; })) << readFile(err);
     std::optional<test::HttpReply> reply;
     ASSERT_TRUE(test::eventually([&] {

@@ -14,9 +14,8 @@ TEST(Json, ReadsWhatItMustAndRefusesTheRest)
     const char* good[] = {R"({"a":[1,-2.5e3,true,false,null],"b":{"c":"d"}})", R"("\u00e9\ud83d\ude00\n")", " [ ] ",
                           "0"};
     for (const char* text : good) EXPECT_TRUE(parseJson(text)) << text;
-    const char* bad[] = {"",         "{",           "{\"a\":}",      "[1,]",         "\"open",    "tru",
-                         "{} {}",    "\"\\x\"",     "\"\\ud800\"",   "{a:1}",        "[1 2]",     "\"tab\there\"",
-                         "1.2.3",    "--1"};
+    const char* bad[] = {"",        "{",           "{\"a\":}", "[1,]",  "\"open",        "tru",   "{} {}",
+                         "\"\\x\"", "\"\\ud800\"", "{a:1}",    "[1 2]", "\"tab\there\"", "1.2.3", "--1"};
     for (const char* text : bad) {
         std::string problem;
         EXPECT_FALSE(parseJson(text, &problem)) << text;

@@ -49,9 +49,9 @@ TEST(PrometheusScrape, APrometheusServerReadsTheSupply)
     const std::string settingsArg =
         "--settings=" + dir.file("TALVORN.txt", std::string(settings::kDefaultLine) + "\r\n").string();
     const fs::path serveErr = dir.path() / "serve.err";
-    test::Process serve({KVRNS_CLI_PATH, "serve", "--device", "sim", "--listen", "127.0.0.1:0", "--interval", "0.25",
-                         settingsArg},
-                        {}, dir.path() / "serve.out", serveErr);
+    test::Process serve(
+        {KVRNS_CLI_PATH, "serve", "--device", "sim", "--listen", "127.0.0.1:0", "--interval", "0.25", settingsArg}, {},
+        dir.path() / "serve.out", serveErr);
     ASSERT_TRUE(test::eventually([&] { return servedPort(serveErr) > 0; })) << readFile(serveErr);
 
     const int prometheusPort = test::freeLoopbackPort();

@@ -43,8 +43,8 @@ TEST_F(RecordFixture, ATraceReplaysToTheSameReadings)
     for (std::size_t i = 1; i < traced.size(); ++i) EXPECT_TRUE(std::regex_match(traced[i], exchange)) << traced[i];
     EXPECT_EQ(traced[1], "00 82 03 40 25 05 00 => 00 82 00 40 25 05 00");
 
-    const auto replayed = runCli({"status", "--device", "script:" + trace.string(), "--json", "--cycles", "3",
-                                  "--interval", "0", settingsArg});
+    const auto replayed = runCli(
+        {"status", "--device", "script:" + trace.string(), "--json", "--cycles", "3", "--interval", "0", settingsArg});
     ASSERT_EQ(replayed.status, 0) << replayed.err;
     EXPECT_EQ(replayed.out, recorded.out);
 }

@@ -99,8 +99,9 @@ private slots:
         QCOMPARE(r->change->valueInForce, 7);
         QVERIFY(r->change->stored);
         QCOMPARE(rig.store.value(settings::TuneStep12V), std::string("7"));
-        QCOMPARE(QString::fromStdString(test::readFile(rig.settingsPath)),
-                 QStringLiteral("0;22;22;35;35;22;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;7;3.30;5.00;12.00;1;0;0;\r\n"));
+        QCOMPARE(
+            QString::fromStdString(test::readFile(rig.settingsPath)),
+            QStringLiteral("0;22;22;35;35;22;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;7;3.30;5.00;12.00;1;0;0;\r\n"));
     }
 
     void aRailSwitchIsShownAndStored()

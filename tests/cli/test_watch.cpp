@@ -46,9 +46,9 @@ void expectCompleteRow(const std::string& row)
 
 TEST_F(WatchFixture, KilledMidRunTheLogLosesAtMostItsLastRow)
 {
-    test::Process watch({KVRNS_CLI_PATH, "watch", "--device", "sim", "--interval", "0.02", "--csv", csv.string(),
-                         settingsArg},
-                        {}, dir.path() / "out", dir.path() / "err");
+    test::Process watch(
+        {KVRNS_CLI_PATH, "watch", "--device", "sim", "--interval", "0.02", "--csv", csv.string(), settingsArg}, {},
+        dir.path() / "out", dir.path() / "err");
     ASSERT_TRUE(test::eventually([&] { return lines(readFile(csv)).size() >= 8; })) << readFile(dir.path() / "err");
     watch.signal(SIGKILL);
     EXPECT_EQ(watch.wait(), 128 + SIGKILL);
@@ -80,8 +80,8 @@ TEST_F(WatchFixture, TerminationEndsItBetweenCycles)
 TEST_F(WatchFixture, RowsAppendUnderOneHeader)
 {
     for (int run = 0; run < 2; ++run) {
-        const auto r = runCli({"watch", "--device", "sim", "--cycles", "2", "--interval", "0.01", "--csv",
-                               csv.string(), settingsArg});
+        const auto r = runCli(
+            {"watch", "--device", "sim", "--cycles", "2", "--interval", "0.01", "--csv", csv.string(), settingsArg});
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(lines(r.out).size(), 2u);
     }

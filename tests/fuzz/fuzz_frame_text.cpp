@@ -19,7 +19,8 @@ bool counted(char c)
 void checkToken(std::string_view token)
 {
     std::string plain(token);
-    std::replace_if(plain.begin(), plain.end(), [](char c) { return !counted(c); }, '0');
+    std::replace_if(
+        plain.begin(), plain.end(), [](char c) { return !counted(c); }, '0');
     const unsigned value = device::hexTextValue(token);
     check(value == device::hexTextValue(plain), "'" + printable(token) + "' counts a character outside 0-9 A-F");
     if (!plain.empty() && plain.size() <= 8)

@@ -48,10 +48,7 @@ class InputSupply final : public device::HidBackend {
 public:
     explicit InputSupply(Input& in) : in_(in) {}
 
-    std::vector<device::HidInterface> enumerate() override
-    {
-        return {{"fuzz", wire::kVendorId, wire::kProductId}};
-    }
+    std::vector<device::HidInterface> enumerate() override { return {{"fuzz", wire::kVendorId, wire::kProductId}}; }
     std::unique_ptr<device::HidConnection> open(const std::string&, std::string*) override
     {
         struct Handle final : device::HidConnection {
@@ -123,9 +120,7 @@ struct EngineRun {
     {
         const std::uint8_t op = in.byte();
         switch (op % 8) {
-            case 4:
-                engine.fineTune(in.byte() % 5, static_cast<std::int8_t>(in.byte()));
-                break;
+            case 4: engine.fineTune(in.byte() % 5, static_cast<std::int8_t>(in.byte())); break;
             case 5:
                 store.setRailMode(in.byte() % 3);
                 engine.switchRailMode();

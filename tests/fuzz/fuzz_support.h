@@ -35,10 +35,7 @@ public:
     bool empty() const { return pos_ >= size_; }
     std::size_t remaining() const { return size_ - pos_; }
 
-    std::uint8_t byte()
-    {
-        return pos_ < size_ ? data_[pos_++] : 0;
-    }
+    std::uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
     // Up to `count` bytes; fewer at the end of the input.
     std::string_view bytes(std::size_t count)
     {

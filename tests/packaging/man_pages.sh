@@ -17,7 +17,8 @@ for program in kvrns-cli kvrns; do
         echo "$program: the man page's OPTIONS (>) differ from --help (<)"
         status=1
     fi
-    stray=$(LC_ALL=C comm -23 <(options < "$source") <(options <<<"$help"))
+    # Other programs' options (udevadm's) are not ours to list.
+    stray=$(LC_ALL=C comm -23 <(grep -v udevadm "$source" | options) <(options <<<"$help"))
     if [ -n "$stray" ]; then
         echo "$program: the man page names options --help does not: $stray"
         status=1

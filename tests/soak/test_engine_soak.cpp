@@ -121,7 +121,8 @@ private:
             const PollRequest& request = kPollTable[static_cast<std::size_t>(step)];
             const TelemetryField* field = request.target ? findTelemetryField(request.target) : nullptr;
             // The readout replaces these with values derived from the others.
-            if (!field || request.reg == wire::kRegRatedPower || field->name == "inputCurrent" || field->name == "inputWatt" || field->name == "temperature")
+            if (!field || request.reg == wire::kRegRatedPower || field->name == "inputCurrent" ||
+                field->name == "inputWatt" || field->name == "temperature")
                 continue;
             const std::string& text = t.*request.target;
             const auto value = parseNumber(text, locale_);
@@ -131,8 +132,8 @@ private:
             asked[wire::kReqCommand] = request.command;
             asked[wire::kReqRegister] = request.reg;
             const auto answer = sim_.answer(asked);
-            const auto sent = parseNumber(decodeLinear((*answer)[wire::kAnsHigh], (*answer)[wire::kAnsLow], locale_),
-                                          locale_);
+            const auto sent =
+                parseNumber(decodeLinear((*answer)[wire::kAnsHigh], (*answer)[wire::kAnsLow], locale_), locale_);
             if (*value != *sent) return std::string(field->name) + " " + text + " is not what the supply sent";
             // Within half a LINEAR11 step at the supply's exponents and the
             // rounding to two places.

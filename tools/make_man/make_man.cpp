@@ -96,8 +96,7 @@ bool titleLine(const std::string& line, const std::string& version, std::string&
     const auto open = line.find('(');
     const auto close = line.find(')');
     const auto bar = line.find('|');
-    if (line.rfind("% ", 0) != 0 || open == std::string::npos || close < open || bar == std::string::npos)
-        return false;
+    if (line.rfind("% ", 0) != 0 || open == std::string::npos || close < open || bar == std::string::npos) return false;
     const std::string name = line.substr(2, open - 2);
     const std::string section = line.substr(open + 1, close - open - 1);
     std::string source = line.substr(bar + 1);

@@ -81,11 +81,12 @@ void checkOptionsFit(const Options& options)
 Options parseArgs(const std::vector<std::string>& args)
 {
     Options options;
-    const std::set<std::string> valued = {"--device", "--settings", "--cycles",  "--interval",
+    const std::set<std::string> valued = {"--device", "--settings", "--cycles", "--interval",
                                           "--record", "--csv",      "--listen", "--prometheus-textfile"};
     const std::map<std::string, std::optional<std::string> Options::*> files = {
-        {"--settings", &Options::settings}, {"--record", &Options::record},   {"--csv", &Options::csv},
-        {"--listen", &Options::listen},     {"--interval", &Options::interval}, {"--prometheus-textfile", &Options::textfile}};
+        {"--settings", &Options::settings}, {"--record", &Options::record},
+        {"--csv", &Options::csv},           {"--listen", &Options::listen},
+        {"--interval", &Options::interval}, {"--prometheus-textfile", &Options::textfile}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         std::optional<std::string> value;
@@ -189,7 +190,8 @@ struct TuneRail {
 
 int tune(Session& s)
 {
-    static const std::map<std::string, TuneRail> rails = {{"3.3V", {1, "+3.3V"}}, {"5V", {2, "+5V"}}, {"12V", {3, "+12V"}}};
+    static const std::map<std::string, TuneRail> rails = {
+        {"3.3V", {1, "+3.3V"}}, {"5V", {2, "+5V"}}, {"12V", {3, "+12V"}}};
     if (s.options.operands.size() != 2) return s.fail("kvrns-cli: tune takes a rail and a step: tune 12V 6");
     const auto rail = rails.find(s.options.operands[0]);
     if (rail == rails.end())

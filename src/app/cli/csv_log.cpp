@@ -96,7 +96,8 @@ CsvLog::~CsvLog()
 bool CsvLog::append(const std::string& time, const TickReport& report, NumberLocale locale, std::string* error)
 {
     std::string row = csvField(time);
-    for (const auto& field : kTelemetryFields) row += "," + csvField(machineNumber(report.telemetry.*(field.member), locale));
+    for (const auto& field : kTelemetryFields)
+        row += "," + csvField(machineNumber(report.telemetry.*(field.member), locale));
     std::string raised;
     for (std::size_t i = 0; i < report.warnings.size(); ++i)
         raised += (i ? ";" : "") + warnings::describe(report.warnings[i]);

@@ -3,9 +3,9 @@
 namespace kvrns::cli {
 namespace {
 
-// The dashboard answers at once once it has a reading; its first comes a
-// second after it starts.
-constexpr int kSnapshotTimeoutMs = 10000;
+// The dashboard answers at once once it has a reading. Its first comes a
+// second after the dashboard shows, which its intro notice may delay by five.
+constexpr int kSnapshotTimeoutMs = 15000;
 
 TickReport failedReport(const std::string& error, const std::string& detail)
 {

@@ -62,8 +62,10 @@ MetricFamily& familyFor(std::vector<MetricFamily>& families, const char* name, c
 
 MetricFamily warningFamily(const std::vector<warnings::Warning>& raised)
 {
-    MetricFamily family{"kvrns_warning_active", "1 while the last cycle raised this warning, else 0.",
-                        prometheus::MetricType::Gauge, {}};
+    MetricFamily family{"kvrns_warning_active",
+                        "1 while the last cycle raised this warning, else 0.",
+                        prometheus::MetricType::Gauge,
+                        {}};
     auto add = [&](warnings::WarningKind kind, const char* kindName, int rail, std::string_view railName) {
         const bool active = std::find(raised.begin(), raised.end(), warnings::Warning{kind, rail}) != raised.end();
         std::vector<ClientMetric::Label> labels = {{"kind", kindName}};
@@ -98,8 +100,10 @@ std::vector<MetricFamily> SupplyMetrics::Collect() const
 {
     std::lock_guard lock(mutex_);
     std::vector<MetricFamily> families;
-    families.push_back({"kvrns_device_present", "1 while the supply is connected and answering, else 0.",
-                        prometheus::MetricType::Gauge, {gauge(present_ ? 1 : 0)}});
+    families.push_back({"kvrns_device_present",
+                        "1 while the supply is connected and answering, else 0.",
+                        prometheus::MetricType::Gauge,
+                        {gauge(present_ ? 1 : 0)}});
     if (haveReading_) {
         for (const Reading& r : kReadings) {
             MetricFamily& family = familyFor(families, r.family, r.help);

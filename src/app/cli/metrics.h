@@ -3,12 +3,12 @@
 // cycle. Served by `serve` and written for node_exporter by `watch`.
 #pragma once
 
+#include <prometheus/collectable.h>
+#include <prometheus/metric_family.h>
+
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include <prometheus/collectable.h>
-#include <prometheus/metric_family.h>
 
 #include "common/numtext.h"
 #include "protocol/engine.h"

@@ -99,8 +99,7 @@ int watch(Session& s)
     const double interval = intervalSeconds(s.options);
     Outputs outputs;
     std::string error;
-    if (s.options.csv && !(outputs.csv = CsvLog::open(*s.options.csv, &error)))
-        return s.fail("kvrns-cli: " + error);
+    if (s.options.csv && !(outputs.csv = CsvLog::open(*s.options.csv, &error))) return s.fail("kvrns-cli: " + error);
     if (s.options.textfile) outputs.metrics = std::make_unique<SupplyMetrics>(s.env.locale);
 
     s.env.catchStopRequests();

@@ -14,8 +14,8 @@
 
 #include "app/gui/intro_window.h"
 #include "app/gui/shell.h"
-#include "dashboard/dashboard_window.h"
 #include "app/gui/snapshot_server.h"
+#include "dashboard/dashboard_window.h"
 #include "dashboard/engine_bridge.h"
 #include "device/device_spec.h"
 #include "device/trace_recorder.h"

@@ -17,8 +17,7 @@ constexpr std::size_t kMostPendingChanges = 16;
 bool matches(const owner::Request& request, const RequestOutcome& outcome)
 {
     if (const auto* tune = std::get_if<FineTuneRequest>(&outcome.request))
-        return request.kind == owner::RequestKind::Tune && request.usbAdj == tune->usbAdj &&
-               request.step == tune->step;
+        return request.kind == owner::RequestKind::Tune && request.usbAdj == tune->usbAdj && request.step == tune->step;
     return request.kind == owner::RequestKind::Rail;
 }
 
@@ -36,8 +35,14 @@ SnapshotServer::SnapshotServer(QLocalServer& server, dashboard::EngineBridge& en
 void SnapshotServer::accept()
 {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        if (socket->state() != QLocalSocket::ConnectedState && socket->bytesAvailable() == 0) {
+            socket->deleteLater();  // a second start's check, long gone
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequests(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // A request may have arrived while the intro notice held the start.
+        readRequests(socket);
     }
 }
 

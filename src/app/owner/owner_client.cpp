@@ -87,7 +87,8 @@ std::optional<std::string> DashboardClient::exchange(const std::string& request,
         if (left <= 0) return fail("the dashboard did not answer within " + std::to_string(timeoutMs / 1000) + " s");
         pollfd waiting{fd_, POLLIN, 0};
         const int ready = ::poll(&waiting, 1, static_cast<int>(left));
-        if (ready < 0 && errno != EINTR) return fail(std::string("cannot wait for the dashboard: ") + std::strerror(errno));
+        if (ready < 0 && errno != EINTR)
+            return fail(std::string("cannot wait for the dashboard: ") + std::strerror(errno));
         if (ready <= 0) continue;  // the deadline check above ends it
         char chunk[4096];
         const ssize_t n = ::recv(fd_, chunk, sizeof chunk, 0);
