@@ -74,7 +74,8 @@ fuzz: fuzz-deps
 screenshots: build
 	cmake --build $(BUILD_DIR) --target screenshots
 
-# The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Everything and every test under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the soak tests and the fuzz corpora included; CI runs it after `make test`.
 sanitize: deps
 	cmake -S . -B $(BUILD_DIR)-asan -DCMAKE_BUILD_TYPE=Debug -DKVRNS_SANITIZE=ON -DKVRNS_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR)-asan -j$(JOBS)
