@@ -168,13 +168,7 @@ int runCycles(Session& s, bool withFrames)
     for (int cycle = 1; cycle <= s.options.cycles; ++cycle) {
         if (cycle > 1 && intervalMs > 0 && !pauseBetweenCycles(s.env, intervalMs / 1000.0)) break;
         const TickReport report = feed.next();
-        if (report.kind == TickKind::Failed) {
-            anyFailed = true;
-            s.env.err << report.error << " (" << report.errorDetail << ")\n";
-            continue;
-        }
-        if (report.kind == TickKind::Rediscovery)
-            s.env.err << (report.devicePresent ? "supply found again\n" : "supply lost; searching\n");
+        if (!reportTick(report, s.env, anyFailed)) continue;
         if (s.options.json)
             printCycleJson(report, s.env);
         else
@@ -335,6 +329,18 @@ void printCycleJson(const TickReport& report, Environment& env, const std::strin
     for (std::size_t i = 0; i < report.warnings.size(); ++i)
         env.out << (i ? "," : "") << jsonString(warnings::describe(report.warnings[i]));
     env.out << "]}\n";
+}
+
+bool reportTick(const TickReport& report, Environment& env, bool& anyFailed)
+{
+    if (report.kind == TickKind::Failed) {
+        anyFailed = true;
+        env.err << report.error << " (" << report.errorDetail << ")\n";
+        return false;
+    }
+    if (report.kind == TickKind::Rediscovery)
+        env.err << (report.devicePresent ? "supply found again\n" : "supply lost; searching\n");
+    return true;
 }
 
 bool pauseBetweenCycles(Environment& env, double seconds)

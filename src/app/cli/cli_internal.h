@@ -82,6 +82,10 @@ int changeThroughDashboard(Session& s, owner::DashboardClient& dashboard, const 
 
 // Waits between cycles; false when the user asked the program to stop.
 bool pauseBetweenCycles(Environment& env, double seconds);
+
+// Says on standard error what a tick did instead of a reading. False when
+// it has nothing to print (its cycle failed); `anyFailed` is set then.
+bool reportTick(const TickReport& report, Environment& env, bool& anyFailed);
 // --interval in seconds, fractions allowed (watch, serve).
 double intervalSeconds(const Options& options);
 

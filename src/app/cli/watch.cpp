@@ -111,13 +111,7 @@ int watch(Session& s)
         if (cycle > 1 && !pauseBetweenCycles(s.env, interval)) break;
         const std::string time = isoTime(s.env.wallClock());
         const TickReport report = feed.next();
-        if (report.kind == TickKind::Failed) {
-            anyFailed = true;
-            s.env.err << report.error << " (" << report.errorDetail << ")\n";
-            continue;
-        }
-        if (report.kind == TickKind::Rediscovery)
-            s.env.err << (report.devicePresent ? "supply found again\n" : "supply lost; searching\n");
+        if (!reportTick(report, s.env, anyFailed)) continue;
         if (s.options.json)
             printCycleJson(report, s.env, time);
         else
