@@ -9,13 +9,7 @@ seconds=${2:-60}
 [ -x "$binary" ] || { echo "dashboard_load: no program at $binary (run make first)" >&2; exit 1; }
 source "$(dirname "$0")/xvfb.sh"
 
-scratch=$(mktemp -d)
-cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
+make_scratch
 start_xvfb
 seed_settings "$scratch"
 

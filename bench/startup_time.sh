@@ -10,13 +10,7 @@ runs=${2:-7}
 command -v xdotool >/dev/null || { echo "startup_time: xdotool is not installed (apt-get install xdotool)" >&2; exit 1; }
 source "$(dirname "$0")/xvfb.sh"
 
-scratch=$(mktemp -d)
-cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
-    rm -rf "$scratch"
-}
-trap cleanup EXIT
+make_scratch
 start_xvfb
 
 times=()

@@ -23,3 +23,15 @@ seed_settings() {
     printf '1;22;22;35;35;22;22;35;35;3.9;6.1;13.8;3.75;5.70;13.10;5;5;5;3.30;5.00;12.00;1;0;0\r\n' \
         >"$1/kvrns/TALVORN.txt"
 }
+
+# A scratch folder for the run; on exit the program under test (`app`), the
+# X server and the folder go.
+make_scratch() {
+    scratch=$(mktemp -d)
+    trap 'cleanup_run' EXIT
+}
+cleanup_run() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$scratch"
+}

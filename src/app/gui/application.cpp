@@ -17,7 +17,7 @@
 #include "app/gui/snapshot_server.h"
 #include "dashboard/dashboard_window.h"
 #include "dashboard/engine_bridge.h"
-#include "device/device_spec.h"
+#include "device/device_source.h"
 #include "device/trace_recorder.h"
 #include "settings/settings.h"
 #include "warnings/warning_windows.h"

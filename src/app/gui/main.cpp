@@ -14,7 +14,7 @@ int main(int argc, char** argv)
             << (options.help ? "" : "kvrns: " + options.error.toStdString() + "\n")
             << "usage: kvrns [--device auto|hid|sim[:OPTION,...]|script:FILE] [--settings FILE] [--record FILE]\n"
             << "\n"
-            << "  --device SPEC     where the readings come from (default auto: the real supply)\n"
+            << "  --device SOURCE   where the readings come from (default auto: the real supply)\n"
             << "  --settings FILE   the settings file (default: TALVORN.txt beside the program,\n"
             << "                    else $XDG_CONFIG_HOME/kvrns/TALVORN.txt)\n"
             << "  --record FILE     writes every exchange with the supply to FILE, in the form\n"

@@ -17,9 +17,9 @@ struct OpenedBackend {
     bool simulated = false;
 };
 
-OpenedBackend makeBackend(std::string_view spec, SecondsClock clock = steadySeconds());
+OpenedBackend makeBackend(std::string_view source, SecondsClock clock = steadySeconds());
 
-inline constexpr std::string_view kDeviceSpecHelp =
+inline constexpr std::string_view kDeviceSources =
     "auto | hid | sim[:OPTION,...] | script:FILE\n"
     "  sim options: unplugged, locked, silent=REG, wrong-echo, invalid, late, garbage,\n"
     "               seed=N, NAME=VALUE (a reading, such as temperature=105)";
