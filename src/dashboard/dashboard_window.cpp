@@ -377,13 +377,7 @@ void DashboardWindow::showSettings()
         LLabel_txt_[i]->setText(q(view.LLabel_txt[i]));
         ILabel_txt_[i]->setText(q(view.ILabel_txt[i]));
     }
-    Image14_->showPicture(imageList2_.at(railMode != 0 ? 24 : 23), railMode != 0 ? 24 : 23);
-    showSecondRail(railMode != 0);
-    if (railMode != 0) {
-        GLabel_txt_[3]->setText(q(view.GLabel_txt[3]));
-        HLabel_txt_[3]->setText(q(view.HLabel_txt[3]));
-        FLabel_txt_[3]->setText(q(telemetry_.current12V2));
-    }
+    showRailMode();
 }
 
 void DashboardWindow::showSecondRail(bool shown)
